@@ -68,6 +68,10 @@ private:
     std::optional<QJsonValue> take(const QString& key, bool required);
     // Records a failure when key is missing or null.
     bool present(const QString& key);
+    // The value under key when it is there and of the expected type; a value of another type
+    // records a failure.
+    std::optional<QJsonValue> takeTyped(const QString& key, bool (QJsonValue::*isType)() const,
+                                        const QString& expected);
     void fail(const QString& key, const QString& message);
     QString pathOf(const QString& key) const;
     template <typename T> std::optional<QList<T>> array(const QString& key, bool required);
