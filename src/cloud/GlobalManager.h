@@ -7,6 +7,8 @@
 #include <QString>
 #include <QVariantMap>
 
+#include <optional>
+
 class QNetworkAccessManager;
 class QNetworkReply;
 
@@ -37,6 +39,9 @@ public:
     // Uploads a file of the application folder to the support page as a multipart form,
     // without an Authorization header. A missing file is sent as an empty file part.
     void uploadCSVFile(const QString& to, const QString& filename, APICompletion completion);
+    // The same from a given folder; without a folder the upload fails with `other`.
+    void uploadFile(const QString& to, const std::optional<QString>& folder,
+                    const QString& filename, APICompletion completion);
 
     // Records one audited step with the cloud, in the background, when the cloud's message
     // catalogue holds the code. Offline, the record waits in the settings store (the last
