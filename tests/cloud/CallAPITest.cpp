@@ -306,13 +306,4 @@ TEST_F(CallAPITest, AwaitedFormGivesTheBodyOrThrowsTheError) {
     EXPECT_EQ((*error)->data(), QByteArray("bad"));
 }
 
-TEST(APIErrorTest, DescriptionIsTheCasesGenericText) {
-    EXPECT_EQ(APIError::httpError(500, QByteArray("x")).localizedDescription(),
-              APIError::httpError(404, std::nullopt).localizedDescription());
-    EXPECT_NE(APIError::noData().localizedDescription(),
-              APIError::invalidURL().localizedDescription());
-    EXPECT_STREQ(APIError::noInternetConnection().what(),
-                 APIError::noInternetConnection().localizedDescription().toUtf8().constData());
-}
-
 } // namespace
