@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cloud/APIResult.h"
+#include "core/AppConstants.h"
 #include "platform/Task.h"
 
 #include <QObject>
@@ -46,7 +47,9 @@ public:
     // Records one audited step with the cloud, in the background, when the cloud's message
     // catalogue holds the code. Offline, the record waits in the settings store (the last
     // one wins) and is sent when the connection returns.
-    void setAuditHistory(const QString& code, const QString& zubStateID = QStringLiteral("1"));
+    void
+    setAuditHistory(const QString& code,
+                    const QString& zubStateID = AppConstants::API::Host::AuditRecord::stateDefault);
     // Sends the waiting audit record, if there is one and the computer is connected.
     void sendPendingAudit();
 

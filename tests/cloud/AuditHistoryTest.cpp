@@ -67,7 +67,8 @@ TEST_F(AuditHistoryTest, SentOnlyForCodesOfTheCloudsCatalogue) {
     GlobalManager::shared().setAuditHistory(u"9999999"_s);
     GlobalManager::shared().setAuditHistory(AppConstants::Codes::missingMessage);
     GlobalManager::shared().setAuditHistory(u"8000017"_s);
-    GlobalManager::shared().setAuditHistory(u"5000051"_s, u"2"_s);
+    GlobalManager::shared().setAuditHistory(u"5000051"_s,
+                                            AppConstants::API::Host::AuditRecord::stateQuizVerdict);
     ASSERT_TRUE(cloud.waitForRequests(2));
     spinFor(100);
     ASSERT_EQ(cloud.requestCount(), 2);
@@ -96,7 +97,8 @@ TEST_F(AuditHistoryTest, SentOnlyForCodesOfTheCloudsCatalogue) {
 TEST_F(AuditHistoryTest, OfflineTheLastRecordWaitsAndIsSentWhenTheConnectionReturns) {
     NetworkManager::shared().setConnected(false);
     GlobalManager::shared().setAuditHistory(u"8000017"_s);
-    GlobalManager::shared().setAuditHistory(u"5000051"_s, u"2"_s);
+    GlobalManager::shared().setAuditHistory(u"5000051"_s,
+                                            AppConstants::API::Host::AuditRecord::stateQuizVerdict);
     GlobalManager::shared().setAuditHistory(u"9999999"_s); // unknown: not even kept
     spinFor(100);
     EXPECT_EQ(cloud.requestCount(), 0);
