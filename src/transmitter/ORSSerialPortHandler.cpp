@@ -174,6 +174,7 @@ bool ORSSerialPortHandler::openPort(const QString& location) {
     connect(port, &QSerialPort::errorOccurred, this, &ORSSerialPortHandler::onPortError);
     port_ = port;
     openLocation_ = location;
+    available_ = true;
     Logger::log(LOG_PREFIX + QStringLiteral(" | Response: transmitter port opened: ") + location);
 
     NotificationCenter::defaultCenter().post(AppConstants::Notifications::serialPortsWereConnected);
@@ -201,6 +202,7 @@ void ORSSerialPortHandler::onPortError(QSerialPort::SerialPortError error) {
 void ORSSerialPortHandler::closePort() {
     QSerialPort* port = std::exchange(port_, nullptr);
     openLocation_.clear();
+    available_ = false;
     if (!port)
         return;
     port->disconnect(this);

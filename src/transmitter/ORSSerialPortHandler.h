@@ -10,6 +10,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <atomic>
 #include <optional>
 
 // The one serial link to the transmitter's cradle. While monitoring, it looks for the cradle
@@ -28,7 +29,8 @@ public:
     static constexpr double pollIntervalSeconds = 1.0;
 
     // True from the moment the cradle's port has been opened until it is removed or closed.
-    bool isSerialPortAvailable() const { return port_ != nullptr; }
+    // Safe to read from any thread.
+    bool isSerialPortAvailable() const { return available_.load(); }
 
     // Held weakly: once the delegate object is destroyed, delegate() is null. The delegate
     // must be a QObject; anything else is refused (it could not be watched and might dangle).
@@ -72,6 +74,7 @@ private:
 
     QTimer pollTimer_;
     QSerialPort* port_ = nullptr;
+    std::atomic<bool> available_{false};
     QString openLocation_;
     QString lastOpenFailure_;
     QPointer<QObject> delegateObject_;
