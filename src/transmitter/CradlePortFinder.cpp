@@ -12,14 +12,14 @@ namespace {
 const QString kMacDevicePrefix = QStringLiteral("usbmodem");
 
 QString cradleSerialPrefix() {
-    const QString marker = AppConstants::Transmitter::cradlePortName;
+    const QString marker = AppConstants::SerialPort::cradleNameFragment;
     return marker.startsWith(kMacDevicePrefix) ? marker.mid(kMacDevicePrefix.size()) : marker;
 }
 
 bool namesCradle(const QString& text) {
     if (text.isEmpty())
         return false;
-    return text.contains(AppConstants::Transmitter::cradlePortName) ||
+    return text.contains(AppConstants::SerialPort::cradleNameFragment) ||
            text.contains(cradleSerialPrefix());
 }
 } // namespace
@@ -46,7 +46,7 @@ QString CradlePortFinder::findCradle(const QList<Candidate>& ports, const QStrin
         }
     }
     for (const Candidate& port : ports) {
-        if (port.portName.contains(AppConstants::Transmitter::cradlePortName) ||
+        if (port.portName.contains(AppConstants::SerialPort::cradleNameFragment) ||
             namesCradle(port.serialNumber))
             return port.systemLocation;
         const QString device = QFileInfo(port.systemLocation).canonicalFilePath();
