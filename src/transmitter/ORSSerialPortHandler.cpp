@@ -74,7 +74,8 @@ QString ORSSerialPortHandler::getBase64String(const QList<int>& byteArray) {
 bool ORSSerialPortHandler::sendCommandToTransmitter(const QString& base64Text) {
     const std::optional<QByteArray> bytes = decodeBase64(base64Text);
     if (!bytes || bytes->isEmpty()) {
-        Logger::log(LOG_PREFIX + QStringLiteral(" | ERROR: command is not base64, not written"));
+        Logger::log(LOG_PREFIX +
+                    QStringLiteral(" | ERROR: command is empty or not base64, not written"));
         return false;
     }
     if (!MainQueue::isMainThread()) {
@@ -137,12 +138,13 @@ QString ORSSerialPortHandler::cradleLocation() const {
 }
 
 void ORSSerialPortHandler::poll() {
-    const QString location = cradleLocation();
     if (port_) {
-        if (location != openLocation_)
+        // The open device stays while its file does, even if another cradle now comes first.
+        if (!QFileInfo::exists(openLocation_))
             portWentAway(QStringLiteral("device no longer present"));
         return;
     }
+    const QString location = cradleLocation();
     if (!location.isEmpty())
         openPort(location);
 }
@@ -166,7 +168,9 @@ bool ORSSerialPortHandler::openPort(const QString& location) {
     }
     lastOpenFailure_.clear();
     // Not every device has modem lines (a pseudo-terminal has none): a warning, not a failure.
-    if (!port->setDataTerminalReady(true) || !port->setRequestToSend(true))
+    const bool dtrSet = port->setDataTerminalReady(true);
+    const bool rtsSet = port->setRequestToSend(true);
+    if (!dtrSet || !rtsSet)
         Logger::log(LOG_PREFIX + QStringLiteral(" | DTR/RTS not set on ") + location +
                     QStringLiteral(": ") + port->errorString());
     port->clearError();

@@ -61,9 +61,9 @@ TEST_F(SerialLinkTest, HandsEveryChunkToTheScreenAsReadOnTheMainThread) {
     plugIn();
     const QList<QByteArray> chunks = {QByteArray::fromHex("0105"), QByteArray::fromHex("00aabb"),
                                       QByteArray::fromHex("ccddee0d0a")};
-    transmitter->sendChunks(chunks, 40);
+    transmitter->sendChunks(chunks, 60);
     ASSERT_TRUE(waitFor([&] { return screen->chunks.size() >= 3; }));
-    // Separated by 40 ms, each chunk is read, and delivered, on its own: no framing here.
+    // Separated by 60 ms, each chunk is read, and delivered, on its own: no framing here.
     EXPECT_EQ(screen->chunks, chunks);
     EXPECT_FALSE(screen->offMainThread);
 }
