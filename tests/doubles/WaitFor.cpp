@@ -3,25 +3,30 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
-#include <QThread>
+#include <QTimer>
 
-bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
+namespace {
+// One slice of the event loop, waking at least every few milliseconds to re-check.
+void runSlice(int milliseconds) {
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+} // namespace
+
+bool waitFor(const std::function<bool()>& done, int timeoutMs) {
     QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
+    while (!done()) {
         if (deadline.hasExpired())
-            return condition();
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QThread::msleep(1);
+            return done();
+        runSlice(5);
     }
     return true;
 }
 
-void runEventsFor(int ms) {
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QThread::msleep(1);
-    }
+void spinFor(int milliseconds) {
+    QDeadlineTimer deadline(milliseconds);
+    while (!deadline.hasExpired())
+        runSlice(
+            static_cast<int>(std::max<qint64>(1, std::min<qint64>(5, deadline.remainingTime()))));
 }

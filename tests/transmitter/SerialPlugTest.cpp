@@ -13,7 +13,7 @@ TEST_F(SerialLinkTest, UnpluggingIsReportedOnceAndEverythingStops) {
     ASSERT_TRUE(waitFor([&] { return !handler().isSerialPortAvailable(); }));
     // Many poll periods later: still one report of each, even though Qt signals the lost
     // device again and again until the port is closed.
-    runEventsFor(300);
+    spinFor(300);
     EXPECT_EQ(notifications->disconnected, 1);
     ASSERT_EQ(notifications->connectedDisconnectedObjects.size(), 1);
     const QVariant object = notifications->connectedDisconnectedObjects.first();
@@ -31,7 +31,7 @@ TEST_F(SerialLinkTest, AHungUpLineIsClosedEvenWhileItsDeviceNameRemains) {
     transmitter->close();
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), devicePath));
     ASSERT_TRUE(waitFor([&] { return !handler().isSerialPortAvailable(); }, 1000));
-    runEventsFor(150); // /dev/null is no serial port: it is tried and quietly refused
+    spinFor(150); // /dev/null is no serial port: it is tried and quietly refused
     EXPECT_FALSE(handler().isSerialPortAvailable());
     EXPECT_EQ(notifications->disconnected, 1);
     EXPECT_EQ(notifications->connectedDisconnectedObjects.size(), 1);
@@ -42,7 +42,7 @@ TEST_F(SerialLinkTest, DeviceNameVanishingIsAnUnplugToo) {
     // The device file disappears while the line itself stays up: only polling can see this.
     ASSERT_TRUE(QFile::remove(devicePath));
     ASSERT_TRUE(waitFor([&] { return !handler().isSerialPortAvailable(); }));
-    runEventsFor(150);
+    spinFor(150);
     EXPECT_EQ(notifications->disconnected, 1);
     EXPECT_EQ(notifications->connectedDisconnectedObjects.size(), 1);
 }
@@ -69,7 +69,7 @@ TEST_F(SerialLinkTest, PluggingBackInReopensAtTheSameDevicePath) {
 
 TEST_F(SerialLinkTest, ACradleThatAppearsLaterIsOpened) {
     handler().startMonitoring();
-    runEventsFor(100);
+    spinFor(100);
     EXPECT_FALSE(handler().isSerialPortAvailable());
     EXPECT_EQ(notifications->connected, 0);
 
@@ -84,7 +84,7 @@ TEST_F(SerialLinkTest, AnUnopenableDeviceIsRetriedWithoutBeingReported) {
     ASSERT_TRUE(notADevice.open(QIODevice::WriteOnly));
     notADevice.close();
     handler().startMonitoring();
-    runEventsFor(150);
+    spinFor(150);
     EXPECT_FALSE(handler().isSerialPortAvailable());
     EXPECT_EQ(notifications->connected, 0);
     EXPECT_EQ(notifications->disconnected, 0);
@@ -100,7 +100,7 @@ TEST_F(SerialLinkTest, StoppingClosesThePortQuietly) {
     handler().stopMonitoring();
     EXPECT_FALSE(handler().isSerialPortAvailable());
     EXPECT_FALSE(handler().isMonitoring());
-    runEventsFor(100);
+    spinFor(100);
     EXPECT_EQ(notifications->disconnected, 0);
     EXPECT_TRUE(notifications->connectedDisconnectedObjects.isEmpty());
     // The transmitter is still there; nothing reopens it until monitoring starts again.

@@ -31,7 +31,7 @@ TEST_F(SerialLinkTest, WritesCommandBytesExactlyAndInOrder) {
         expected += command;
     }
     ASSERT_TRUE(waitFor([&] { return transmitter->received().size() >= expected.size(); }));
-    runEventsFor(50);
+    spinFor(50);
     EXPECT_EQ(transmitter->received(), expected);
 }
 
@@ -43,7 +43,7 @@ TEST_F(SerialLinkTest, TextThatIsNotBase64WritesNothing) {
     // A valid command afterwards arrives alone: nothing of the refused texts went before it.
     EXPECT_TRUE(handler().sendCommandToTransmitter(QStringLiteral("AQID")));
     ASSERT_TRUE(waitFor([&] { return !transmitter->received().isEmpty(); }));
-    runEventsFor(50);
+    spinFor(50);
     EXPECT_EQ(transmitter->received(), QByteArray::fromHex("010203"));
 }
 
@@ -90,7 +90,7 @@ TEST_F(SerialLinkTest, ScreenThatHasGoneIsNeverCalled) {
                      [&] { sent = true; });
     transmitter->sendChunks({QByteArray("late reply")}, 0);
     ASSERT_TRUE(waitFor([&] { return sent; }));
-    runEventsFor(100);
+    spinFor(100);
 
     // The next screen gets the next bytes, and only those: the late reply had no taker.
     RecordingDelegate next;
