@@ -1,18 +1,22 @@
 #include "support/CloudAnswer.h"
 
+#include "core/AppConstants.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
 
 namespace {
 
+namespace Keys = AppConstants::CommLibKeys;
+namespace Texts = AppConstants::SupportUpload;
+
 AnswerError unusableAnswer() {
-    return {QStringLiteral("APIError"), 1,
-            QStringLiteral("Failed to parse JSON or extract command data.")};
+    return {Texts::apiErrorDomain, 1, Texts::failedToExtractCommand};
 }
 
 AnswerError emptyCommand() {
-    return {QStringLiteral("APIError"), 2, QStringLiteral("The cloud sent an empty command.")};
+    return {Texts::apiErrorDomain, 2, QStringLiteral("The cloud sent an empty command.")};
 }
 
 // The parsed document, or the parser's error.
@@ -28,7 +32,7 @@ AnswerResult<QJsonDocument> parse(const QByteArray& body) {
 }
 
 // The root object's text member, or the error to report when the body lacks it.
-AnswerResult<QString> textMember(const QByteArray& body, QLatin1StringView key,
+AnswerResult<QString> textMember(const QByteArray& body, const QString& key,
                                  const AnswerError& notObject, const AnswerError& noText) {
     const auto document = parse(body);
     if (!document.ok())
@@ -41,13 +45,10 @@ AnswerResult<QString> textMember(const QByteArray& body, QLatin1StringView key,
     return value.toString();
 }
 
-const QLatin1StringView bytesKey("bytes");
-const QLatin1StringView csvKey("csv");
-
 } // namespace
 
 AnswerResult<QString> CloudAnswer::command(const QByteArray& body) {
-    auto text = textMember(body, bytesKey, unusableAnswer(), unusableAnswer());
+    auto text = textMember(body, Keys::bytes, unusableAnswer(), unusableAnswer());
     if (text.ok() && text.value().isEmpty())
         return emptyCommand();
     return text;
@@ -57,7 +58,7 @@ AnswerResult<QStringList> CloudAnswer::commandList(const QByteArray& body) {
     const auto document = parse(body);
     if (!document.ok())
         return document.error();
-    const QJsonValue list = document.value().object().value(bytesKey);
+    const QJsonValue list = document.value().object().value(Keys::bytes);
     if (!document.value().isObject() || !list.isArray())
         return unusableAnswer();
     QStringList commands;
@@ -72,13 +73,12 @@ AnswerResult<QStringList> CloudAnswer::commandList(const QByteArray& body) {
 }
 
 AnswerResult<QString> CloudAnswer::headerCsv(const QByteArray& body) {
-    return textMember(body, csvKey, unusableAnswer(), unusableAnswer());
+    return textMember(body, Keys::csv, unusableAnswer(), unusableAnswer());
 }
 
 AnswerResult<QString> CloudAnswer::logCsv(const QByteArray& body) {
-    return textMember(
-        body, csvKey, {QStringLiteral("JSONError"), -1, QStringLiteral("Invalid JSON structure.")},
-        {QStringLiteral("CSVError"), -1, QStringLiteral("No CSV data found in response.")});
+    return textMember(body, Keys::csv, {Texts::jsonErrorDomain, -1, Texts::invalidJsonStructure},
+                      {Texts::csvErrorDomain, -1, Texts::noCsvDataFound});
 }
 
 AnswerResult<QJsonObject> CloudAnswer::logTypes(const QByteArray& body) {

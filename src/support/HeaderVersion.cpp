@@ -1,16 +1,19 @@
 #include "support/HeaderVersion.h"
 
+#include "core/AppConstants.h"
+
 #include <QRegularExpression>
 
 QString replaceTMVersion(const QString& csv, const std::optional<QString>& appVersion) {
     // Unicode digits count, as they do for the platform's regular expressions.
-    static const QRegularExpression entry(QStringLiteral("TMVERSION,([\\d.]+)"),
+    namespace S = AppConstants::SupportUpload;
+    static const QRegularExpression entry(S::tmVersionPattern,
                                           QRegularExpression::UseUnicodePropertiesOption);
     if (!entry.isValid())
         return csv;
-    const QString version =
-        appVersion && !appVersion->isEmpty() ? *appVersion : QStringLiteral("x.x.x");
-    const QString replacement = QStringLiteral("QXJVERSION,") + version;
+    const QString replacement = appVersion && !appVersion->isEmpty()
+                                    ? S::qxjVersionPrefix + *appVersion
+                                    : S::qxjVersionUnknown;
 
     // Built by hand so the version is inserted literally, never read as a back-reference.
     QString result;

@@ -1,5 +1,7 @@
 #include "support/LogIds.h"
 
+#include "core/AppConstants.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -53,5 +55,5 @@ QString LogIds::nameText(const QJsonValue& value) {
 QString LogIds::exchangeUrl(const QString& path, const QString& id, logCommand command) {
     if (command == logCommand::logInfoMapping)
         return path + u'/' + id;
-    return path + QStringLiteral("?logType=") + id;
+    return path + AppConstants::CommLibKeys::logTypeQuery + id;
 }

@@ -1,5 +1,6 @@
 #include "support/ReplyFramer.h"
 
+#include "core/Helper.h"
 #include "platform/TimeScale.h"
 
 #include <utility>
@@ -39,7 +40,7 @@ void ReplyFramer::receive(const QByteArray& chunk) {
 void ReplyFramer::receiveLengthFramed() {
     // Bytes left from a quiet-period command now belong to this reply's accumulator.
     quietTimer_.stop();
-    const std::optional<qsizetype> expected = expectedReplySize(collected_);
+    const std::optional<int> expected = Helper::getUSBMessageSize(collected_);
     if (!expected || collected_.size() < *expected)
         return;
     finishReply(current_);
@@ -71,12 +72,4 @@ void ReplyFramer::reset() {
     collected_.clear();
     quietTimer_.stop();
     deadline_.stop();
-}
-
-std::optional<qsizetype> expectedReplySize(const QByteArray& collected) {
-    if (collected.size() < LogCommands::replyHeaderSize)
-        return std::nullopt;
-    const auto low = static_cast<quint8>(collected.at(1));
-    const auto high = static_cast<quint8>(collected.at(2));
-    return LogCommands::replyHeaderSize + low + 256 * high;
 }

@@ -6,8 +6,6 @@
 #include <QObject>
 #include <QTimer>
 
-#include <optional>
-
 // Turns the serial stream into the transmitter's replies. Chunks are fed in as the port reads
 // them; each is framed by the rule of the command current when it arrives: either until the
 // length in the reply's 3-byte header is satisfied, or until the command's quiet period passes
@@ -62,7 +60,3 @@ private:
     QTimer quietTimer_;
     QTimer deadline_;
 };
-
-// The expected size of a length-framed reply: the 3-byte header plus the little-endian 16-bit
-// length in bytes 1 and 2. No value while fewer than 3 bytes are known.
-std::optional<qsizetype> expectedReplySize(const QByteArray& collected);

@@ -1,5 +1,7 @@
 #include "support/UploadProgress.h"
 
+#include "core/AppConstants.h"
+
 double UploadProgress::add(double increment) {
     if (increment > 0)
         value_ += increment;
@@ -11,6 +13,5 @@ int UploadProgress::wholePercent() const {
 }
 
 QString UploadProgress::percentageLine() const {
-    return QString::number(wholePercent()) +
-           QStringLiteral("% of upload completed. Please wait...");
+    return QString::number(wholePercent()) + AppConstants::SupportUpload::progressSuffix;
 }
