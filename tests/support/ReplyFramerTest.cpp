@@ -1,5 +1,5 @@
-#include "EventWait.h"
 #include "FramerRecorder.h"
+#include "doubles/WaitFor.h"
 
 #include "platform/TimeScale.h"
 #include "support/ReplyFramer.h"
@@ -146,8 +146,8 @@ TEST_F(ReplyFramerTest, EachChunkRestartsTheQuietPeriod) {
     const int gap = scaled(10.0) * 2 / 5; // well inside the period
     feedAt({{0, "ab"}, {gap, "cd"}, {2 * gap, "ef"}, {3 * gap, "gh"}});
 
-    ASSERT_TRUE(EventWait::until([&] { return !recorder.replies.empty(); }, 5000));
-    EventWait::spin(scaled(10.0));
+    ASSERT_TRUE(waitFor([&] { return !recorder.replies.empty(); }, 5000));
+    spinFor(scaled(10.0));
     ASSERT_EQ(recorder.replies.size(), 1u) << "no chunk may end the reply early";
     EXPECT_EQ(recorder.replies[0].frame, QByteArray("abcdefgh"));
     EXPECT_EQ(recorder.replies[0].command, logCommand::downloadLogs);
@@ -160,7 +160,7 @@ TEST_F(ReplyFramerTest, PauseLongerThanTheShortPeriodSplitsTheReply) {
     // A 4-second pause under a 3-second command.
     feedAt({{0, "\x01\x02\x03head"}, {scaled(4.0), "tail"}});
 
-    ASSERT_TRUE(EventWait::until([&] { return recorder.replies.size() == 2; }, 5000));
+    ASSERT_TRUE(waitFor([&] { return recorder.replies.size() == 2; }, 5000));
     EXPECT_EQ(recorder.replies[0].frame, QByteArray("\x01\x02\x03head"));
     EXPECT_EQ(recorder.replies[1].frame, QByteArray("tail"));
     EXPECT_TRUE(recorder.timeOuts.empty());
@@ -171,19 +171,19 @@ TEST_F(ReplyFramerTest, SilentTransmitterEndsALengthFramedExchange) {
     framer.commandWritten();
     framer.receive(replyFrame(0x09, payloadOf(10)).left(6)); // an incomplete reply
 
-    ASSERT_TRUE(EventWait::until([&] { return !recorder.timeOuts.empty(); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return !recorder.timeOuts.empty(); }, 5000));
     EXPECT_EQ(recorder.timeOuts[0].command, logCommand::tagClassMapping);
     EXPECT_GE(recorder.timeOuts[0].atMs, scaled(ReplyFramer::lengthFramedReplyLimitSeconds) - 2);
     EXPECT_TRUE(recorder.replies.empty());
     EXPECT_EQ(framer.collectedSize(), 0) << "a failed exchange leaves nothing behind";
-    EventWait::spin(scaled(ReplyFramer::lengthFramedReplyLimitSeconds));
+    spinFor(scaled(ReplyFramer::lengthFramedReplyLimitSeconds));
     EXPECT_EQ(recorder.timeOuts.size(), 1u);
 }
 
 TEST_F(ReplyFramerTest, QuietReplyMustBeginWithinTheFirstByteLimit) {
     framer.setCurrentCommand(logCommand::logTypes);
     framer.commandWritten();
-    ASSERT_TRUE(EventWait::until([&] { return !recorder.timeOuts.empty(); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return !recorder.timeOuts.empty(); }, 5000));
     EXPECT_EQ(recorder.timeOuts[0].command, logCommand::logTypes);
     EXPECT_GE(recorder.timeOuts[0].atMs, scaled(ReplyFramer::firstByteLimitSeconds) - 2);
     EXPECT_TRUE(recorder.replies.empty());
@@ -202,12 +202,12 @@ TEST_F(ReplyFramerTest, RepliesInTimeAreNeverCutByTheLimits) {
         all += chunk;
     }
     feedAt(plan);
-    ASSERT_TRUE(EventWait::until([&] { return !recorder.replies.empty(); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return !recorder.replies.empty(); }, 5000));
     EXPECT_EQ(recorder.replies[0].frame, all);
 
     // A length-framed reply complete in time: its limit must not fire later.
     exchange(logCommand::vesrionInfo, replyFrame(0x01, payloadOf(4)));
-    EventWait::spin(scaled(ReplyFramer::lengthFramedReplyLimitSeconds) + 50);
+    spinFor(scaled(ReplyFramer::lengthFramedReplyLimitSeconds) + 50);
     EXPECT_TRUE(recorder.timeOuts.empty());
     EXPECT_EQ(recorder.replies.size(), 2u);
 }
@@ -217,7 +217,7 @@ TEST_F(ReplyFramerTest, ResetForgetsCollectedBytesAndStopsEveryTimer) {
     framer.reset();
     EXPECT_EQ(framer.collectedSize(), 0);
     EXPECT_FALSE(framer.isAwaitingReply());
-    EventWait::spin(scaled(ReplyFramer::firstByteLimitSeconds) + 50);
+    spinFor(scaled(ReplyFramer::firstByteLimitSeconds) + 50);
     EXPECT_TRUE(recorder.replies.empty());
     EXPECT_TRUE(recorder.timeOuts.empty());
 }

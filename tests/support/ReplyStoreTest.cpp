@@ -1,5 +1,5 @@
-#include "EventWait.h"
 #include "FramerRecorder.h"
+#include "doubles/WaitFor.h"
 
 #include "models/LogBytes.h"
 #include "platform/TimeScale.h"
@@ -113,8 +113,7 @@ TEST_F(ReplyStoreTest, ChunkedReplyIsStoredAsBase64OfItsBody) {
     framer.commandWritten();
     framer.receive(frame.left(5));
     framer.receive(frame.mid(5));
-    const bool stored =
-        EventWait::until([this] { return !bytes.logHeaderMappingBytes.isEmpty(); }, 3000);
+    const bool stored = waitFor([this] { return !bytes.logHeaderMappingBytes.isEmpty(); }, 3000);
     TimeScale::setFactor(1.0);
     ASSERT_TRUE(stored);
     EXPECT_EQ(bytes.logHeaderMappingBytes, QString::fromLatin1(frame.toBase64()));
