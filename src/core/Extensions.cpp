@@ -3,6 +3,7 @@
 #include "core/Logger.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QGraphicsDropShadowEffect>
 #include <QPalette>
 #include <QVariant>
@@ -88,8 +89,15 @@ void Extensions::setBackgroundColor(QWidget* view, const std::optional<QColor>& 
     if (!view)
         return;
     if (!color) {
+        // Back to what the view would have without a colour of its own.
         view->setProperty(kViewBackground, QVariant());
         view->setAutoFillBackground(false);
+        const QPalette inherited =
+            view->parentWidget() ? view->parentWidget()->palette() : QApplication::palette(view);
+        QPalette palette = view->palette();
+        palette.setColor(QPalette::Window, inherited.color(QPalette::Window));
+        palette.setColor(QPalette::Button, inherited.color(QPalette::Button));
+        view->setPalette(palette);
         return;
     }
     view->setProperty(kViewBackground, *color);

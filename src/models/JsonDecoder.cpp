@@ -115,12 +115,6 @@ bool JsonObjectReader::requiredBool(const QString& key) {
     return present(key) ? optionalBool(key).value_or(false) : false;
 }
 
-void JsonObjectReader::requireNullOrAbsent(const QString& key) {
-    const std::optional<QJsonValue> value = take(key, false);
-    if (value)
-        fail(key, mismatch(QStringLiteral("null"), *value));
-}
-
 DecodeResult<QJsonValue> JsonDecoder::parse(const QByteArray& json) {
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);

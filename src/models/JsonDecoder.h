@@ -53,8 +53,6 @@ public:
     std::optional<int> optionalInt(const QString& key);
     bool requiredBool(const QString& key);
     std::optional<bool> optionalBool(const QString& key);
-    // Accepts only a missing key or null; anything else fails the document.
-    void requireNullOrAbsent(const QString& key);
 
     template <typename T> QList<T> requiredArray(const QString& key);
     template <typename T> std::optional<QList<T>> optionalArray(const QString& key);
