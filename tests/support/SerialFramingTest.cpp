@@ -92,16 +92,6 @@ TEST_F(SerialFramingTest, RepliesCutByTheLineAreReassembled) {
     EXPECT_TRUE(recorder.timeOuts.empty());
 }
 
-TEST_F(SerialFramingTest, LogReplyEndsWithTheQuietPeriod) {
-    transmitter->addRule(PtyTransmitter::whenEndsWith("CMD-LOG", {"part1,", "part2,", "part3"},
-                                                      TimeScale::milliseconds(4.0)));
-    ASSERT_TRUE(screen.write(logCommand::downloadLogs, "CMD-LOG"));
-    ASSERT_TRUE(waitFor([&] { return !recorder.replies.empty(); }));
-    spinFor(TimeScale::milliseconds(10.0));
-    ASSERT_EQ(recorder.replies.size(), 1u) << "4 s pauses must not end a log's reply";
-    EXPECT_EQ(recorder.replies[0].frame, QByteArray("part1,part2,part3"));
-}
-
 TEST_F(SerialFramingTest, SilentTransmitterOrRemovedCradleEndTheExchange) {
     ASSERT_TRUE(screen.write(logCommand::patientSettings, "CMD-UNANSWERED"));
     ASSERT_TRUE(waitFor([&] { return !recorder.timeOuts.empty(); }));
