@@ -1,6 +1,8 @@
 #include "core/Extensions.h"
 
 #include "core/Logger.h"
+#include "platform/NamedColors.h"
+#include "platform/Transitions.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -60,7 +62,9 @@ void Extensions::setButton(QAbstractButton* button, const QColor& backgroundColo
         return;
     button->setProperty(kBackground, backgroundColor);
     if (isBordered)
-        button->setProperty(kBorder, borderColor.value_or(systemBlue()));
+        button->setProperty(
+            kBorder,
+            borderColor.value_or(NamedColors::color(NamedColors::blue).value_or(systemBlue())));
     applyStyle(button);
 }
 
@@ -71,7 +75,8 @@ void Extensions::add(QAbstractButton* button, const QColor& backgroundColor,
     button->setProperty(kBackground, backgroundColor);
     applyStyle(button);
     auto* shadow = new QGraphicsDropShadowEffect(button);
-    shadow->setColor(shadowColor.value_or(systemGrey()));
+    shadow->setColor(
+        shadowColor.value_or(NamedColors::color(NamedColors::grey).value_or(systemGrey())));
     shadow->setOffset(0, 2);
     shadow->setBlurRadius(4);
     button->setGraphicsEffect(shadow);
@@ -101,11 +106,11 @@ void Extensions::setBackgroundColor(QWidget* view, const std::optional<QColor>& 
         return;
     }
     view->setProperty(kViewBackground, *color);
+    Transitions::setBackgroundColor(view, *color);
+    // Buttons paint their face in the button colour.
     QPalette palette = view->palette();
-    palette.setColor(QPalette::Window, *color);
     palette.setColor(QPalette::Button, *color);
     view->setPalette(palette);
-    view->setAutoFillBackground(true);
 }
 
 std::optional<QColor> Extensions::backgroundColor(const QWidget* view) {

@@ -2,6 +2,7 @@
 #include "core/Extensions.h"
 #include "core/Helper.h"
 #include "core/Logger.h"
+#include "platform/NamedColors.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,10 +66,16 @@ TEST(ButtonStyle, ABorderedButtonTakesTheBorderColourForItsTitle) {
     EXPECT_EQ(titleColor(button), kBorder);
 }
 
-TEST(ButtonStyle, ABorderedButtonWithoutBorderColourUsesBlue) {
+TEST(ButtonStyle, ABorderedButtonWithoutBorderColourUsesTheNamedBlueOrTheSystemBlue) {
     QPushButton button;
     Extensions::setButton(&button, kBackground, true);
-    EXPECT_EQ(pixel(render(button), 0, 20), Extensions::systemBlue());
+    EXPECT_EQ(pixel(render(button), 0, 20), *NamedColors::color(NamedColors::blue));
+
+    NamedColors::setColor(NamedColors::blue, std::nullopt);
+    QPushButton fallback;
+    Extensions::setButton(&fallback, kBackground, true);
+    EXPECT_EQ(pixel(render(fallback), 0, 20), Extensions::systemBlue());
+    NamedColors::restoreDefaults();
 }
 
 TEST(ButtonStyle, TheTitleColourAndTheButtonStyleKeepEachOther) {
@@ -110,11 +117,16 @@ TEST(ButtonShadow, IsTwoPixelsBelowBlurredOverFour) {
     EXPECT_EQ(shadow->blurRadius(), 4);
     EXPECT_EQ(pixel(render(button), 60, 20), kBackground);
 
-    QPushButton plain;
-    Extensions::add(&plain, kBackground);
-    shadow = qobject_cast<QGraphicsDropShadowEffect*>(plain.graphicsEffect());
-    ASSERT_NE(shadow, nullptr);
-    EXPECT_EQ(shadow->color(), Extensions::systemGrey());
+    const auto defaultShadow = [] {
+        QPushButton plain;
+        Extensions::add(&plain, kBackground);
+        auto* effect = qobject_cast<QGraphicsDropShadowEffect*>(plain.graphicsEffect());
+        return effect ? effect->color() : QColor();
+    };
+    EXPECT_EQ(defaultShadow(), *NamedColors::color(NamedColors::grey));
+    NamedColors::setColor(NamedColors::grey, std::nullopt);
+    EXPECT_EQ(defaultShadow(), Extensions::systemGrey());
+    NamedColors::restoreDefaults();
 }
 
 TEST(ViewBackground, IsPaintedAndReadBackUntilRemoved) {
