@@ -251,6 +251,12 @@ inline const QString closeTheApp = QStringLiteral("CloseTheApp");
 inline const QString selectionChanged = QStringLiteral("selectionChangedNotification");
 } // namespace Notifications
 
+// The transmitter's cradle as a serial device.
+namespace SerialPort {
+// Part of the cradle's device name (macOS names it "usbmodem" + its USB serial number).
+inline const QString cradleNameFragment = QStringLiteral("usbmodemKalimbo2SN5");
+} // namespace SerialPort
+
 // Scene identifiers of the storyboard "Main".
 namespace Scenes {
 inline const QString storyboardMain = QStringLiteral("Main");
