@@ -187,6 +187,14 @@ namespace AppUserDefaultFile {
 inline const QString fileName = QStringLiteral("AppUserDefault.txt");
 inline const QString buildDate = QStringLiteral("builddate");
 inline const QString eulaAcceptedVersion = QStringLiteral("EulaAcceptedVersion");
+// Debug-log line of every store: this, the key, valueLabel, the value.
+inline const QString setLogPrefix = QStringLiteral("Set userdefault key: ");
+inline const QString setLogValueLabel = QStringLiteral(" | value: ");
+// Console lines of failed reads and writes.
+inline const QString errorReading = QStringLiteral("error reading");
+inline const QString errorWriting = QStringLiteral("error writing");
+// A file that cannot be parsed is kept under its name followed by this before it is rewritten.
+inline const QString unreadableSuffix = QStringLiteral(".unreadable");
 } // namespace AppUserDefaultFile
 
 // Keys of the application's information file (see core/Configuration.h).
@@ -397,6 +405,26 @@ inline const QString formTransmitterId = QStringLiteral("&TransmitterID=");
 inline const QString formChoiceSelectionJson = QStringLiteral("&ChoiceSelectionJSON=");
 // Submission body: this, the encoded question list, then "}".
 inline const QString submissionPrefix = QStringLiteral("{\"QuizQuestions\":");
+inline const QString submissionSuffix = QStringLiteral("}");
+// The tracker's answer text: "[" + items joined by "," + "]", each item this, the id, "}".
+inline const QString choiceSelectionItemPrefix = QStringLiteral("{\"ChoiceID\":");
+inline const QString choiceSelectionItemSuffix = QStringLiteral("}");
+inline const QString choiceSelectionSeparators = QStringLiteral("{}:");
+// Shown in the title when there is no quiz, or a quiz without questions, to take.
+inline const QString noQuizAvailable = QStringLiteral("No quiz is available.");
+inline const QString startTransmitterUpgrade = QStringLiteral("Start Transmitter Upgrade");
+inline const QString previousTitle = QStringLiteral("Previous");
+inline const QString nextTitle = QStringLiteral("Next");
+inline const QString saveAndContinueTitle = QStringLiteral("Save and continue later");
+inline const QString resumeQuizTitle = QStringLiteral("Resume Quiz");
+inline const QString freeTextPlaceholder = QStringLiteral("Type your answer here");
+// Console lines.
+inline const QString errorDecodingStruct = QStringLiteral("Error decoding struct: ");
+inline const QString retrievedPerson = QStringLiteral("Retrieved person: ");
+inline const QString checkboxState = QStringLiteral("Checkbox state: ");
+inline const QString stateOn = QStringLiteral("On");
+inline const QString stateOff = QStringLiteral("Off");
+inline const QString squareButtonClicked = QStringLiteral("Square button clicked");
 } // namespace QuizScreen
 
 // Common HTTP texts of requests that the quiz builds itself.
