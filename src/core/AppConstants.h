@@ -413,6 +413,8 @@ inline const QString choiceSelectionSeparators = QStringLiteral("{}:");
 // Shown in the title when there is no quiz, or a quiz without questions, to take.
 inline const QString noQuizAvailable = QStringLiteral("No quiz is available.");
 inline const QString startTransmitterUpgrade = QStringLiteral("Start Transmitter Upgrade");
+inline const QString quizPassed =
+    QStringLiteral("You have passed the training quiz. You may now upgrade your transmitter.");
 inline const QString previousTitle = QStringLiteral("Previous");
 inline const QString nextTitle = QStringLiteral("Next");
 inline const QString saveAndContinueTitle = QStringLiteral("Save and continue later");
