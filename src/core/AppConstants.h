@@ -171,6 +171,16 @@ inline const QString transmitterConnected = QStringLiteral("7000015");
 inline const QString missingMessage = QStringLiteral("100");
 } // namespace Codes
 
+// The local catalogue record "100", added at start-up.
+namespace LocalCatalogue {
+inline const QString missingMessageText =
+    QStringLiteral("Something went wrong. Please check your internet connection and try again, "
+                   "or contact Ostrivane Customer Support.");
+inline const QString missingMessageDescription =
+    QStringLiteral("The message for this code is missing from the message catalogue.");
+inline const QString language = QStringLiteral("en");
+} // namespace LocalCatalogue
+
 // Keys of the application's settings store (AppState::defaults()).
 namespace userdefaultKeys {
 inline const QString logFileName = QStringLiteral("LogFileName");
@@ -273,6 +283,12 @@ inline const QString closeTheApp = QStringLiteral("CloseTheApp");
 inline const QString selectionChanged = QStringLiteral("selectionChangedNotification");
 } // namespace Notifications
 
+// The transmitter's cradle as a serial device.
+namespace SerialPort {
+// Part of the cradle's device name (macOS names it "usbmodem" + its USB serial number).
+inline const QString cradleNameFragment = QStringLiteral("usbmodemKalimbo2SN5");
+} // namespace SerialPort
+
 // Scene identifiers of the storyboard "Main".
 namespace Scenes {
 inline const QString storyboardMain = QStringLiteral("Main");
@@ -291,6 +307,8 @@ namespace Sidebar {
 inline const QString home = QStringLiteral("Home");
 inline const QString history = QStringLiteral("History");
 inline const QString help = QStringLiteral("Help");
+// Shown under the rows while an upgrade keeps them disabled.
+inline const QString upgrading = QStringLiteral("upgrading...");
 } // namespace Sidebar
 
 // Members of the comm-library requests and answers.
