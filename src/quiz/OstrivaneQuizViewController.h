@@ -137,6 +137,7 @@ private:
     void setupUi();
     QWidget* buildQuestionContainer(QLabel*& title, QWidget*& stack);
     QWidget* buildChoiceRow(const QuizChoice& choice, bool isRadio, bool isOn);
+    void fillChoiceStack(QWidget* stackView, const QList<int>& selectedChoices, bool isRadio);
     void loadStoredQuizzes();
     // The quiz in progress and the question on screen; nullptr when there is none.
     const Quiz* currentQuiz() const;

@@ -75,15 +75,11 @@ QWidget* OstrivaneQuizViewController::buildChoiceRow(const QuizChoice& choice, b
     return row;
 }
 
-void OstrivaneQuizViewController::showMultipleCheckBoxQuizQuestion(
-    const QList<int>& selectedChoices) {
-    const QuizQuestion* question = currentQuestion();
-    if (!question)
-        return;
-    showSelectedView(viewMultipleCheckboxQuestion_);
-    viewMultipleCheckboxTitleLabel_->setText(question->QuestionDescription.value_or(QString()));
-    removeStackSubviews(viewMultipleCheckboxStack_);
-    const QuizQuestion shown = *question;
+void OstrivaneQuizViewController::fillChoiceStack(QWidget* stackView,
+                                                  const QList<int>& selectedChoices, bool isRadio) {
+    removeStackSubviews(stackView);
+    const QuizQuestion shown = *currentQuestion();
+    // Restored answers are recorded without telling the tracker, which sent them.
     for (const QuizChoice& choice : shown.QuizChoices)
         if (selectedChoices.contains(choice.ChoiceID))
             saveSelectedQuizChoice(choice.QuestionID, choice.ChoiceID, shown.QuestionTypeId, false,
@@ -91,8 +87,18 @@ void OstrivaneQuizViewController::showMultipleCheckBoxQuizQuestion(
     // The marks show what will be submitted: the restored answers and those given before.
     const QList<int> chosen = QuizAnswerList::chosenChoices(shown, AppState::QuizChoices);
     for (const QuizChoice& choice : shown.QuizChoices)
-        viewMultipleCheckboxStack_->layout()->addWidget(
-            buildChoiceRow(choice, false, chosen.contains(choice.ChoiceID)));
+        stackView->layout()->addWidget(
+            buildChoiceRow(choice, isRadio, chosen.contains(choice.ChoiceID)));
+}
+
+void OstrivaneQuizViewController::showMultipleCheckBoxQuizQuestion(
+    const QList<int>& selectedChoices) {
+    const QuizQuestion* question = currentQuestion();
+    if (!question)
+        return;
+    showSelectedView(viewMultipleCheckboxQuestion_);
+    viewMultipleCheckboxTitleLabel_->setText(question->QuestionDescription.value_or(QString()));
+    fillChoiceStack(viewMultipleCheckboxStack_, selectedChoices, false);
 }
 
 void OstrivaneQuizViewController::showRadioButtonQuizQuestion(const QList<int>& selectedChoices) {
@@ -103,16 +109,7 @@ void OstrivaneQuizViewController::showRadioButtonQuizQuestion(const QList<int>& 
     viewRadioTitleLabel_->setText(question->QuestionDescription.value_or(QString()));
     viewRadioWebView_->hide();
     viewRadioImageView_->hide();
-    removeStackSubviews(viewRadioButtonStack_);
-    const QuizQuestion shown = *question;
-    for (const QuizChoice& choice : shown.QuizChoices)
-        if (selectedChoices.contains(choice.ChoiceID))
-            saveSelectedQuizChoice(choice.QuestionID, choice.ChoiceID, shown.QuestionTypeId, false,
-                                   false);
-    const QList<int> chosen = QuizAnswerList::chosenChoices(shown, AppState::QuizChoices);
-    for (const QuizChoice& choice : shown.QuizChoices)
-        viewRadioButtonStack_->layout()->addWidget(
-            buildChoiceRow(choice, true, chosen.contains(choice.ChoiceID)));
+    fillChoiceStack(viewRadioButtonStack_, selectedChoices, true);
 }
 
 void OstrivaneQuizViewController::showSelectedView(QWidget* selectedView) {
