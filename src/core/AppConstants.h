@@ -96,6 +96,10 @@ inline const QString zubStateID = QStringLiteral("ZubStateID");
 inline const QString userID = QStringLiteral("UserID");
 inline const QString transmitterID = QStringLiteral("TransmitterID");
 inline const QString date = QStringLiteral("Date");
+// States of a record: the default, a quiz verdict, a quiz saved for later.
+inline const QString stateDefault = QStringLiteral("1");
+inline const QString stateQuizVerdict = QStringLiteral("2");
+inline const QString stateQuizSavedForLater = QStringLiteral("3");
 } // namespace AuditRecord
 
 QString baseURL();
@@ -197,12 +201,12 @@ namespace AppUserDefaultFile {
 inline const QString fileName = QStringLiteral("AppUserDefault.txt");
 inline const QString buildDate = QStringLiteral("builddate");
 inline const QString eulaAcceptedVersion = QStringLiteral("EulaAcceptedVersion");
-// Debug-log line of every store: this, the key, valueLabel, the value.
-inline const QString setLogPrefix = QStringLiteral("Set userdefault key: ");
-inline const QString setLogValueLabel = QStringLiteral(" | value: ");
-// Console lines of failed reads and writes.
-inline const QString errorReading = QStringLiteral("error reading");
-inline const QString errorWriting = QStringLiteral("error writing");
+// Debug-log line of every store: this + key + valueLabel + value.
+inline const QString storedKey = QStringLiteral("Set userdefault key: ");
+inline const QString valueLabel = QStringLiteral(" | value: ");
+// Console lines of a file that cannot be read, or read back after writing.
+inline const QString readError = QStringLiteral("error reading");
+inline const QString writeError = QStringLiteral("error writing");
 // A file that cannot be parsed is kept under its name followed by this before it is rewritten.
 inline const QString unreadableSuffix = QStringLiteral(".unreadable");
 } // namespace AppUserDefaultFile
@@ -307,7 +311,7 @@ namespace Sidebar {
 inline const QString home = QStringLiteral("Home");
 inline const QString history = QStringLiteral("History");
 inline const QString help = QStringLiteral("Help");
-// Shown under the rows while an upgrade keeps them disabled.
+// Shown while the menu is disabled for a firmware upgrade.
 inline const QString upgrading = QStringLiteral("upgrading...");
 } // namespace Sidebar
 

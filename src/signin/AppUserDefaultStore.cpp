@@ -68,12 +68,12 @@ QString AppUserDefaultStore::readFromAppUserDefault() {
     Logger::log(LOG_PREFIX_FN("readFromAppUserDefault()"));
     const FileText file = readFile();
     if (file.state != FileState::read) {
-        Console::print(Keys::errorReading);
+        Console::print(Keys::readError);
         return {};
     }
     const std::optional<QString> text = decodeUtf8(file.bytes);
     if (!text) {
-        Console::print(Keys::errorReading);
+        Console::print(Keys::readError);
         return {};
     }
     return *text;
@@ -105,7 +105,7 @@ bool AppUserDefaultStore::getAppUserDefaultFromFileToDictionary() {
     Logger::log(LOG_PREFIX_FN("getAppUserDefaultFromFileToDictionary()"));
     const FileText file = readFile();
     if (file.state == FileState::unreadable) {
-        Console::print(Keys::errorReading);
+        Console::print(Keys::readError);
         Logger::log(LOG_PREFIX_FN("getAppUserDefaultFromFileToDictionary()") +
                     AppConstants::DebugLog::errorLabel +
                     QStringLiteral("the settings file exists but cannot be read"));
@@ -136,7 +136,7 @@ bool AppUserDefaultStore::writeToAppUserDefaultFile(const QString& text) {
     const bool written =
         file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
     if (!written) {
-        Console::print(Keys::errorWriting);
+        Console::print(Keys::writeError);
         Logger::log(LOG_PREFIX_FN("writeToAppUserDefaultFile(text:)") +
                     AppConstants::DebugLog::errorLabel + file.errorString());
     }
@@ -145,7 +145,7 @@ bool AppUserDefaultStore::writeToAppUserDefaultFile(const QString& text) {
 
 bool AppUserDefaultStore::setAppUserDefault(const QString& key, const QString& value) {
     Logger::log(LOG_PREFIX_FN("setAppUserDefault(key:value:)"));
-    Logger::log(Keys::setLogPrefix + key + Keys::setLogValueLabel + value);
+    Logger::log(Keys::storedKey + key + Keys::valueLabel + value);
     if (!getAppUserDefaultFromFileToDictionary())
         return false;
     AppState::AppUserDefault.insert(key, value);
