@@ -94,7 +94,7 @@ void OstrivaneQuizViewController::setupUi() {
     buttonSaveAndContinue_ = new QPushButton(Texts::saveAndContinueTitle, this);
     buttonNext_ = new QPushButton(Texts::nextTitle, this);
     for (QPushButton* button : {buttonPrevious_, buttonSaveAndContinue_, buttonNext_})
-        button->setMinimumSize(140, 36);
+        button->setMinimumSize(180, 36);
     buttons->addWidget(buttonPrevious_);
     buttons->addStretch(1);
     buttons->addWidget(buttonSaveAndContinue_);
