@@ -2,6 +2,7 @@
 
 #include "core/AppConstants.h"
 #include "platform/Storyboard.h"
+#include "quiz/QuizScenes.h"
 #include "shell/ChildViewController.h"
 #include "shell/OstrivaneCustomAlertView.h"
 #include "upgrade/OstrivaneCheckForUpgradesViewController.h"
@@ -25,7 +26,6 @@ void registerPlaceholder(const QString& identifier) {
 void registerPlaceholderScenes() {
     registerPlaceholder(AppConstants::Scenes::logsViewController);
     registerPlaceholder(AppConstants::Scenes::helpViewController);
-    registerPlaceholder(AppConstants::Scenes::quizViewController);
 }
 // ---------------------------------------------------------------------------------------
 
@@ -37,5 +37,6 @@ void registerScenes() {
     storyboard.registerScene<OstrivaneWelcomeScreen>(AppConstants::Scenes::welcomeScreen);
     storyboard.registerScene<OstrivaneCheckForUpgradesViewController>(
         AppConstants::Scenes::checkForUpgradesViewController);
+    registerQuizScenes();
     registerPlaceholderScenes();
 }

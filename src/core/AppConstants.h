@@ -207,6 +207,8 @@ inline const QString valueLabel = QStringLiteral(" | value: ");
 // Console lines of a file that cannot be read, or read back after writing.
 inline const QString readError = QStringLiteral("error reading");
 inline const QString writeError = QStringLiteral("error writing");
+// A file that cannot be parsed is kept under its name followed by this before it is rewritten.
+inline const QString unreadableSuffix = QStringLiteral(".unreadable");
 } // namespace AppUserDefaultFile
 
 // Keys of the application's information file (see core/Configuration.h).
@@ -430,6 +432,28 @@ inline const QString formTransmitterId = QStringLiteral("&TransmitterID=");
 inline const QString formChoiceSelectionJson = QStringLiteral("&ChoiceSelectionJSON=");
 // Submission body: this, the encoded question list, then "}".
 inline const QString submissionPrefix = QStringLiteral("{\"QuizQuestions\":");
+inline const QString submissionSuffix = QStringLiteral("}");
+// The tracker's answer text: "[" + items joined by "," + "]", each item this, the id, "}".
+inline const QString choiceSelectionItemPrefix = QStringLiteral("{\"ChoiceID\":");
+inline const QString choiceSelectionItemSuffix = QStringLiteral("}");
+inline const QString choiceSelectionSeparators = QStringLiteral("{}:");
+// Shown in the title when there is no quiz, or a quiz without questions, to take.
+inline const QString noQuizAvailable = QStringLiteral("No quiz is available.");
+inline const QString startTransmitterUpgrade = QStringLiteral("Start Transmitter Upgrade");
+inline const QString quizPassed =
+    QStringLiteral("You have passed the training quiz. You may now upgrade your transmitter.");
+inline const QString previousTitle = QStringLiteral("Previous");
+inline const QString nextTitle = QStringLiteral("Next");
+inline const QString saveAndContinueTitle = QStringLiteral("Save and continue later");
+inline const QString resumeQuizTitle = QStringLiteral("Resume Quiz");
+inline const QString freeTextPlaceholder = QStringLiteral("Type your answer here");
+// Console lines.
+inline const QString errorDecodingStruct = QStringLiteral("Error decoding struct: ");
+inline const QString retrievedPerson = QStringLiteral("Retrieved person: ");
+inline const QString checkboxState = QStringLiteral("Checkbox state: ");
+inline const QString stateOn = QStringLiteral("On");
+inline const QString stateOff = QStringLiteral("Off");
+inline const QString squareButtonClicked = QStringLiteral("Square button clicked");
 } // namespace QuizScreen
 
 // Common HTTP texts of requests that the quiz builds itself.

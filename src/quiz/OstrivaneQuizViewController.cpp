@@ -1,0 +1,221 @@
+#include "quiz/OstrivaneQuizViewController.h"
+
+#include "core/AppConstants.h"
+#include "core/AppState.h"
+#include "core/Console.h"
+#include "core/Extensions.h"
+#include "models/JsonDecoder.h"
+#include "platform/MainQueue.h"
+#include "platform/NamedColors.h"
+#include "platform/NotificationCenter.h"
+#include "quiz/QuizAnswerList.h"
+#include "quiz/QuizColors.h"
+#include "quiz/QuizProgress.h"
+
+#include <QLabel>
+#include <QLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStringList>
+
+namespace Texts = AppConstants::QuizScreen;
+namespace Notifications = AppConstants::Notifications;
+
+OstrivaneQuizViewController::OstrivaneQuizViewController(QWidget* parent) : ViewController(parent) {
+    setupUi();
+}
+
+OstrivaneQuizViewController::~OstrivaneQuizViewController() = default;
+
+const Quiz* OstrivaneQuizViewController::currentQuiz() const {
+    return AppState::Quizzes.isEmpty() ? nullptr : &AppState::Quizzes.first();
+}
+
+const QuizQuestion* OstrivaneQuizViewController::currentQuestion() const {
+    const Quiz* quiz = currentQuiz();
+    if (!quiz || currentQuestionIndex_ < 0 || currentQuestionIndex_ >= quiz->QuizQuestions.size())
+        return nullptr;
+    return &quiz->QuizQuestions.at(currentQuestionIndex_);
+}
+
+void OstrivaneQuizViewController::viewWillAppear() {
+    // One registration each, however often the screen appears.
+    NotificationCenter& center = NotificationCenter::defaultCenter();
+    center.removeObserver(this, Notifications::quizRetry);
+    center.removeObserver(this, Notifications::serialPortConnectedDisconnected);
+    center.addObserver(this, Notifications::quizRetry,
+                       [this](const QVariant& object) { quizRetry(object); });
+    center.addObserver(this, Notifications::serialPortConnectedDisconnected,
+                       [this](const QVariant& object) { serialPortConnectedDisconnected(object); });
+}
+
+void OstrivaneQuizViewController::viewDidLoad() {
+    ViewController::viewDidLoad();
+    addtransition(this, TransitionDirection::fromRight);
+    questionViews_ = {viewMultipleCheckboxQuestion_, viewQuestionTwo_, viewQuestionThree_,
+                      viewRadioButtonQuestion_};
+    updateUI();
+    // The stored quiz is read before the dots are built, so there is one dot per question of
+    // the quiz that is shown. A retry keeps the quiz as the failure narrowed it.
+    if (resumePending_)
+        loadStoredQuizzes();
+    const Quiz* quiz = currentQuiz();
+    addViewsToStackView(quiz ? static_cast<int>(quiz->QuizQuestions.size()) : 0);
+    if (resumePending_) {
+        resumePending_ = false;
+        resumeAtStoredQuestion();
+    }
+    displayQuestion(true);
+}
+
+void OstrivaneQuizViewController::loadStoredQuizzes() {
+    const std::optional<QVariant> stored =
+        AppState::standardDefaults().value(AppConstants::userdefaultKeys::quiz);
+    if (!stored)
+        return;
+    DecodeResult<QList<Quiz>> decoded = JsonDecoder::decodeArray<Quiz>(stored->toByteArray());
+    if (!decoded) {
+        Console::print(Texts::errorDecodingStruct + decoded.error());
+        return;
+    }
+    QList<Quiz> quizzes = std::move(decoded).value();
+    QStringList ids;
+    for (const Quiz& quiz : quizzes)
+        ids.append(QString::number(quiz.QuizID));
+    Console::print(Texts::retrievedPerson + QLatin1Char('[') + ids.join(QLatin1Char(',')) +
+                   QLatin1Char(']'));
+    // The same quiz already in memory stays as it is: a failed attempt may have narrowed it.
+    const bool sameQuiz = !quizzes.isEmpty() && !AppState::Quizzes.isEmpty() &&
+                          AppState::Quizzes.first().QuizID == quizzes.first().QuizID;
+    if (!quizzes.isEmpty() && !sameQuiz)
+        AppState::Quizzes = std::move(quizzes);
+}
+
+void OstrivaneQuizViewController::setCurrentQuestionIndex(int index) {
+    currentQuestionIndex_ = index;
+    styleButtonPrevious();
+}
+
+void OstrivaneQuizViewController::styleButtonPrevious() {
+    buttonPrevious_->setEnabled(currentQuestionIndex_ > 0);
+    Extensions::setButton(
+        buttonPrevious_, QuizColors::color(NamedColors::appColor), true,
+        QuizColors::color(currentQuestionIndex_ < 1 ? NamedColors::lightgrey : NamedColors::blue));
+}
+
+void OstrivaneQuizViewController::updateUI() {
+    buttonPrevious_->setEnabled(false);
+    Extensions::setButton(buttonPrevious_, QuizColors::color(NamedColors::appColor), true,
+                          QuizColors::color(NamedColors::lightgrey));
+    Extensions::setButton(buttonNext_, QuizColors::color(NamedColors::blue));
+    Extensions::set(buttonNext_, QColor(Qt::white));
+    Extensions::setButton(buttonSaveAndContinue_, QuizColors::color(NamedColors::appColor), true,
+                          QuizColors::color(NamedColors::blue));
+    textViewQuestionTwo_->setStyleSheet(QStringLiteral("background: transparent;"));
+    viewMultipleCheckboxQuestion_->hide();
+}
+
+void OstrivaneQuizViewController::addViewsToStackView(int count) {
+    progressViews_.clear();
+    QLayout* layout = questionProgressViewStack_->layout();
+    while (QLayoutItem* item = layout->takeAt(0)) {
+        if (QWidget* dot = item->widget())
+            dot->deleteLater();
+        delete item;
+    }
+    for (int index = 0; index < count; ++index) {
+        auto* dot = new QWidget(questionProgressViewStack_);
+        dot->setFixedHeight(8);
+        Extensions::setBackgroundColor(
+            dot, NamedColors::color(index == 0 ? NamedColors::blue : NamedColors::grey));
+        progressViews_.append(dot);
+        layout->addWidget(dot);
+    }
+}
+
+void OstrivaneQuizViewController::addtransition(QWidget* transitionView,
+                                                TransitionDirection direction) {
+    Transitions::push(transitionView, direction);
+}
+
+OstrivaneQuizViewController::QuizType OstrivaneQuizViewController::getQuizType() const {
+    const QuizQuestion* question = currentQuestion();
+    const int type = question ? question->QuestionTypeId : 0;
+    if (type == static_cast<int>(QuizType::multiCheckbox))
+        return QuizType::multiCheckbox;
+    if (type == static_cast<int>(QuizType::trueOrFalse))
+        return QuizType::trueOrFalse;
+    return QuizType::radio;
+}
+
+QWidget* OstrivaneQuizViewController::viewTobeAnimated(QuizType quizType) const {
+    return quizType == QuizType::multiCheckbox ? viewMultipleCheckboxQuestion_
+                                               : viewRadioButtonQuestion_;
+}
+
+void OstrivaneQuizViewController::showNoQuiz() {
+    labelQuestionsTitle_->setText(Texts::noQuizAvailable);
+    for (QWidget* view : questionViews_)
+        view->hide();
+    buttonPrevious_->setEnabled(false);
+    buttonNext_->setEnabled(false);
+}
+
+void OstrivaneQuizViewController::displayQuestion(bool isNext) {
+    const Quiz* quiz = currentQuiz();
+    if (!currentQuestion()) {
+        showNoQuiz();
+        return;
+    }
+    const int quizID = quiz->QuizID;
+    buttonNext_->setEnabled(!submitting_);
+    setAppUserDefault(QuizProgress::progressKey(AppState::g_deviceID,
+                                                AppState::g_fullVersionFromTxForAudit, quizID),
+                      QString::number(currentQuestionIndex_));
+    labelQuestionsTitle_->setText(
+        Texts::questionTitlePrefix + QString::number(currentQuestionIndex_ + 1) +
+        Texts::questionTitleOf + QString::number(quiz->QuizQuestions.size()));
+
+    const TransitionDirection direction =
+        isNext ? TransitionDirection::fromRight : TransitionDirection::fromLeft;
+    QPointer<OstrivaneQuizViewController> self(this);
+    callApiGetUserQuizTrackerNew(quizID, AppState::g_fullVersionFromTxForAudit.value_or(QString()),
+                                 AppState::g_deviceID.value_or(QString()),
+                                 [self, direction](const QList<StructGetUserQuizTracker>& rows) {
+                                     if (!self)
+                                         return;
+                                     QList<int> ids;
+                                     if (!rows.isEmpty()) {
+                                         ids = QuizAnswerList::convertStringToArrayOfDictionaries(
+                                             rows.first().ChoiceSelectionJSON.value_or(QString()));
+                                         QStringList texts;
+                                         for (int id : ids)
+                                             texts.append(QString::number(id));
+                                         Console::print(QLatin1Char('[') +
+                                                        texts.join(QStringLiteral(", ")) +
+                                                        QLatin1Char(']'));
+                                     }
+                                     MainQueue::async(self, [self, ids, direction] {
+                                         if (self)
+                                             self->showQuestionWithTrackerAnswers(ids, direction);
+                                     });
+                                 });
+}
+
+void OstrivaneQuizViewController::showQuestionWithTrackerAnswers(const QList<int>& ids,
+                                                                 TransitionDirection direction) {
+    if (!currentQuestion())
+        return;
+    restoreSkippedQuestions(ids);
+    const QuizType type = getQuizType();
+    if (type == QuizType::multiCheckbox)
+        showMultipleCheckBoxQuizQuestion(ids);
+    else
+        showRadioButtonQuizQuestion(ids);
+    addtransition(viewTobeAnimated(type), direction);
+}
+
+void OstrivaneQuizViewController::serialPortConnectedDisconnected(const QVariant& notification) {
+    // The quiz goes on whether a transmitter is connected or not.
+    Q_UNUSED(notification);
+}

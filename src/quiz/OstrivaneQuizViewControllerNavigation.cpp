@@ -1,0 +1,235 @@
+#include "quiz/OstrivaneQuizViewController.h"
+
+#include "cloud/GlobalManager.h"
+#include "cloud/NetworkManager.h"
+#include "core/AppConstants.h"
+#include "core/AppState.h"
+#include "core/Console.h"
+#include "core/Logger.h"
+#include "models/JsonDecoder.h"
+#include "platform/MainQueue.h"
+#include "platform/NamedColors.h"
+#include "platform/Storyboard.h"
+#include "quiz/OstrivaneQuizAlertView.h"
+#include "quiz/QuizAnswerList.h"
+#include "quiz/QuizCloudRequest.h"
+#include "quiz/QuizColors.h"
+#include "quiz/QuizRequestBodies.h"
+#include "shell/OstrivaneAlerts.h"
+#include "upgrade/OstrivaneCheckForUpgradesViewController.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace Codes = AppConstants::Codes;
+namespace Texts = AppConstants::QuizScreen;
+namespace Descriptions = AppConstants::Alerts::descriptions;
+
+void OstrivaneQuizViewController::showCatalogueAlert(const QString& code) {
+    showAlert(this, code);
+}
+
+void OstrivaneQuizViewController::nextQuestionButtonClicked() {
+    Logger::log(LOG_PREFIX_FN("nextQuestionButtonClicked(_:)"));
+    const QuizQuestion* question = currentQuestion();
+    // One submission at a time: a second press waits for the verdict of the first.
+    if (!question || submitting_)
+        return;
+    if (!QuizAnswerList::isAnswered(*question, AppState::QuizChoices)) {
+        showCatalogueAlert(Codes::quizQuestionNotAnswered);
+        return;
+    }
+    const int count = static_cast<int>(currentQuiz()->QuizQuestions.size());
+    if (currentQuestionIndex_ < count - 1) {
+        setCurrentQuestionIndex(currentQuestionIndex_ + 1);
+        displayQuestion(true);
+        animateBackgroundColorChange(QuizColors::color(NamedColors::grey),
+                                     QuizColors::color(NamedColors::blue),
+                                     TransitionDirection::fromRight);
+        return;
+    }
+    if (NetworkManager::shared().isConnected())
+        submitQuiz();
+    else
+        showCatalogueAlert(Codes::noInternetConnection);
+}
+
+void OstrivaneQuizViewController::previousQuestionButtonClicked() {
+    animateBackgroundColorChange(QuizColors::color(NamedColors::blue),
+                                 QuizColors::color(NamedColors::grey),
+                                 TransitionDirection::fromLeft);
+    if (currentQuestionIndex_ > 0) {
+        setCurrentQuestionIndex(currentQuestionIndex_ - 1);
+        displayQuestion(false);
+    }
+}
+
+void OstrivaneQuizViewController::submitQuiz() {
+    submitting_ = true;
+    buttonNext_->setEnabled(false);
+    QPointer<OstrivaneQuizViewController> self(this);
+    callApiSubmitQuiz(AppState::QuizChoices, [self](const QList<StructQuizResult>& verdicts) {
+        if (!self)
+            return;
+        Console::print(QStringLiteral("Quiz verdicts: ") + QString::number(verdicts.size()));
+        MainQueue::async(self, [self, verdicts] {
+            if (self)
+                self->showVerdict(verdicts);
+        });
+    });
+}
+
+void OstrivaneQuizViewController::callApiSubmitQuiz(
+    const QList<StructQuizChoicesSubmit>& newQuizChoices,
+    std::function<void(const QList<StructQuizResult>&)> completion) {
+    const Quiz* quiz = currentQuiz();
+    const int quizID = quiz ? quiz->QuizID : 0;
+    QPointer<OstrivaneQuizViewController> self(this);
+    QuizCloudRequest::post(
+        AppConstants::API::Host::submitQuizResults(), AppConstants::Http::applicationJson,
+        QuizRequestBodies::submissionBody(quizID, newQuizChoices),
+        [self, completion = std::move(completion)](const APIResult& result) {
+            // An error status whose body is a verdict still counts as the verdict.
+            std::optional<QByteArray> body;
+            if (result.ok())
+                body = result.data();
+            else if (result.error().is(APIError::Kind::httpError))
+                body = result.error().data();
+            if (!body) {
+                Console::print(result.error().localizedDescription());
+                if (self)
+                    self->showSubmissionFailure(result);
+                return;
+            }
+            DecodeResult<QList<StructQuizResult>> verdicts =
+                JsonDecoder::decodeArray<StructQuizResult>(*body);
+            if (!verdicts) {
+                // The quiz and the previous verdict stay as they were: nothing is shown as the
+                // verdict that the cloud did not give.
+                Logger::log(LOG_PREFIX_FN("callApiSubmitQuiz(newQuizChoices:completion:)") +
+                            AppConstants::DebugLog::errorLabel + verdicts.error());
+                if (self)
+                    self->showSubmissionFailure(result);
+                return;
+            }
+            AppState::QuizResult = std::move(verdicts).value();
+            if (!AppState::QuizResult.isEmpty())
+                GlobalManager::shared().setAuditHistory(AppState::QuizResult.first().quizResult
+                                                            ? Codes::quizCompleted
+                                                            : Codes::quizFailed,
+                                                        QStringLiteral("2"));
+            if (completion)
+                completion(AppState::QuizResult);
+        });
+}
+
+void OstrivaneQuizViewController::showSubmissionFailure(const APIResult& result) {
+    submitting_ = false;
+    buttonNext_->setEnabled(currentQuestion() != nullptr);
+    const bool offline = !result.ok() && result.error().is(APIError::Kind::noInternetConnection);
+    showCatalogueAlert(offline ? Codes::noInternetConnection : Codes::missingMessage);
+}
+
+void OstrivaneQuizViewController::showVerdict(const QList<StructQuizResult>& verdicts) {
+    if (verdicts.isEmpty()) {
+        showSubmissionFailure(APIResult::failure(APIError::noData()));
+        return;
+    }
+    submitting_ = false;
+    buttonNext_->setEnabled(true);
+    const StructQuizResult& verdict = verdicts.first();
+    if (verdict.quizResult) {
+        labelQuestionsTitle_->setText(Texts::quizComplete);
+        labelQuizComplete_->setText(Texts::quizPassed);
+        labelQuizComplete_->show();
+        quizCompleteView_->show();
+        addtransition(quizCompleteView_, TransitionDirection::fromRight);
+        buttonPrevious_->hide();
+        buttonNext_->hide();
+        buttonSaveAndContinue_->hide();
+        for (QWidget* view : questionViews_)
+            view->hide();
+        return;
+    }
+    const qsizetype wrong = verdict.wrongQuizChoices ? verdict.wrongQuizChoices->size() : 0;
+    const qsizetype total = currentQuiz() ? currentQuiz()->QuizQuestions.size() : 0;
+    // The note comes from the catalogue; without it the user still learns of the failure.
+    const std::optional<StructEuaMessage> note = euaMessage(Codes::quizFailedNote);
+    addQuizAlertView(AppConstants::Alerts::titles::notification, Descriptions::quizFailedHeader,
+                     QString::number(wrong) + Texts::questionTitleOf + QString::number(total) +
+                         Descriptions::questionsAnsweredIncorrectly,
+                     note ? note->messagerDescriptionUserFriendly : QString(), QString(),
+                     Qt::AlignLeft);
+}
+
+void OstrivaneQuizViewController::quizRetry(const QVariant& notification) {
+    Q_UNUSED(notification);
+    // The fourth attempt and every later one start all the same; the fourth is also told.
+    if (AppState::g_quizFailAttempts == 3)
+        MainQueue::async(this, [this] { showCatalogueAlert(Codes::quizRetryLimitReached); });
+    ++AppState::g_quizFailAttempts;
+    setCurrentQuestionIndex(0);
+    viewDidLoad();
+}
+
+void OstrivaneQuizViewController::saveAndContinueButtonClicked() {
+    if (OstrivaneQuizAlertView* sheet = addQuizAlertView(
+            AppConstants::Alerts::titles::saveAndContinueLater, QString(),
+            Descriptions::saveProgressQuestion, Descriptions::saveProgressNote, std::nullopt))
+        sheet->setResumeStartsNewAttempt(false);
+}
+
+void OstrivaneQuizViewController::saveAndContinueLater() {
+    Logger::log(LOG_PREFIX_FN("saveAndContinueLater()"));
+    if (!NetworkManager::shared().isConnected()) {
+        // The quiz stays; the user learns why it did not close.
+        MainQueue::async(this, [this] { showCatalogueAlert(Codes::noInternetConnection); });
+        return;
+    }
+    GlobalManager::shared().setAuditHistory(Codes::quizSavedLaterOrContinue, QStringLiteral("3"));
+    if (ChildViewControllerDelegate* owner = delegate())
+        owner->removeChildViewController();
+}
+
+void OstrivaneQuizViewController::startTransmitterUpgradeButtonClicked() {
+    buttonStartTransmitterUpgrade_->setEnabled(false);
+    std::unique_ptr<ViewController> scene =
+        Storyboard::main().instantiate(AppConstants::Scenes::checkForUpgradesViewController);
+    auto* upgrade = qobject_cast<OstrivaneCheckForUpgradesViewController*>(scene.get());
+    if (!upgrade)
+        return;
+    scene.release();
+    addChild(upgrade);
+    upgrade->setDelegate(this);
+    upgradeChildViewController_ = upgrade;
+}
+
+OstrivaneCheckForUpgradesViewController*
+OstrivaneQuizViewController::upgradeChildViewController() const {
+    return qobject_cast<OstrivaneCheckForUpgradesViewController*>(
+        upgradeChildViewController_.data());
+}
+
+void OstrivaneQuizViewController::removeChildViewController() {
+    if (!upgradeChildViewController_)
+        return;
+    upgradeChildViewController_->removeFromParent();
+    upgradeChildViewController_ = nullptr;
+    AppState::g_isReturningFromUpgrade = true;
+}
+
+OstrivaneQuizAlertView* OstrivaneQuizViewController::addQuizAlertView(
+    const QString& headerPrimaryText, const std::optional<QString>& headerSecondaryText,
+    const QString& message, const QString& note, const std::optional<QString>& subHeading,
+    std::optional<Qt::Alignment> textAlignment) {
+    std::unique_ptr<ViewController> scene =
+        Storyboard::main().instantiate(AppConstants::Scenes::quizAlertView);
+    auto* sheet = qobject_cast<OstrivaneQuizAlertView*>(scene.get());
+    if (!sheet)
+        return nullptr;
+    scene.release();
+    sheet->setDelegate(this);
+    sheet->dataInfo = QuizAlertInfo{headerPrimaryText, headerSecondaryText, message, note,
+                                    subHeading,        textAlignment};
+    return presentAsSheet(sheet) ? sheet : nullptr;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "models/Quiz.h"
+#include "models/StructQuizResult.h"
+
+#include <QString>
+
+#include <optional>
+
+// How far the user got in a quiz, and what a failed attempt leaves to answer again.
+// Widget-free.
+namespace QuizProgress {
+
+// "<device id>-<firmware version>-<quiz id>"; an absent id or version counts as empty text.
+QString progressKey(const std::optional<QString>& deviceID,
+                    const std::optional<QString>& firmwareVersion, int quizID);
+
+// The question to reopen at, from the value stored under the progress key: its index when
+// it is a decimal index of the quiz, the last question when it lies beyond the quiz (which a
+// retry can shorten), and the first question for anything else (nothing stored, not a
+// number, negative).
+int resumeIndex(const QString& storedValue, qsizetype questionCount);
+
+// Keeps the questions that the verdict names among its wrong choices, in their order. A
+// verdict without a list of wrong choices changes nothing and returns false. When no question
+// would be left, the quiz is kept whole, so there is always something to answer again.
+bool narrowToWrongQuestions(Quiz& quiz, const StructQuizResult& verdict);
+
+} // namespace QuizProgress

@@ -1,0 +1,166 @@
+#include "signin/AppUserDefaultStore.h"
+
+#include "core/AppConstants.h"
+#include "core/AppState.h"
+#include "core/Console.h"
+#include "core/Logger.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace Keys = AppConstants::AppUserDefaultFile;
+
+namespace {
+
+enum class FileState { missing, unreadable, read };
+
+struct FileText {
+    FileState state = FileState::missing;
+    QByteArray bytes;
+};
+
+FileText readFile() {
+    if (!AppState::g_appUserDefaultUrl)
+        return {};
+    QFile file(*AppState::g_appUserDefaultUrl);
+    if (!file.exists())
+        return {};
+    if (!file.open(QIODevice::ReadOnly))
+        return {FileState::unreadable, {}};
+    FileText text{FileState::read, file.readAll()};
+    if (file.error() != QFileDevice::NoError)
+        return {FileState::unreadable, {}};
+    return text;
+}
+
+// The bytes as UTF-8 text, or nothing when they are not valid UTF-8.
+std::optional<QString> decodeUtf8(const QByteArray& bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+bool isBlank(const QString& text) {
+    return text.isEmpty() || text == QStringLiteral("\n");
+}
+
+// Keeps an unusable file beside itself so that the rewrite loses nothing.
+void keepAside(const QString& reason) {
+    const QString path = *AppState::g_appUserDefaultUrl;
+    const QString aside = path + Keys::unreadableSuffix;
+    QFile::remove(aside);
+    const bool kept = QFile::copy(path, aside);
+    Logger::log(LOG_PREFIX_FN("getAppUserDefaultFromFileToDictionary()") +
+                AppConstants::DebugLog::errorLabel + reason +
+                (kept ? QStringLiteral("; kept as ") + QFileInfo(aside).fileName()
+                      : QStringLiteral("; could not be kept aside")));
+}
+
+} // namespace
+
+QString AppUserDefaultStore::readFromAppUserDefault() {
+    Logger::log(LOG_PREFIX_FN("readFromAppUserDefault()"));
+    const FileText file = readFile();
+    if (file.state != FileState::read) {
+        Console::print(Keys::readError);
+        return {};
+    }
+    const std::optional<QString> text = decodeUtf8(file.bytes);
+    if (!text) {
+        Console::print(Keys::readError);
+        return {};
+    }
+    return *text;
+}
+
+std::optional<QMap<QString, QString>>
+AppUserDefaultStore::convertToDictionary(const QString& text) {
+    Logger::log(LOG_PREFIX_FN("convertToDictionary(text:)"));
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8(), &error);
+    if (error.error != QJsonParseError::NoError) {
+        Logger::log(LOG_PREFIX_FN("convertToDictionary(text:)") +
+                    AppConstants::DebugLog::errorLabel + error.errorString());
+        return std::nullopt;
+    }
+    if (!document.isObject())
+        return std::nullopt;
+    QMap<QString, QString> map;
+    const QJsonObject object = document.object();
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        if (!it.value().isString())
+            return std::nullopt;
+        map.insert(it.key(), it.value().toString());
+    }
+    return map;
+}
+
+bool AppUserDefaultStore::getAppUserDefaultFromFileToDictionary() {
+    Logger::log(LOG_PREFIX_FN("getAppUserDefaultFromFileToDictionary()"));
+    const FileText file = readFile();
+    if (file.state == FileState::unreadable) {
+        Console::print(Keys::readError);
+        Logger::log(LOG_PREFIX_FN("getAppUserDefaultFromFileToDictionary()") +
+                    AppConstants::DebugLog::errorLabel +
+                    QStringLiteral("the settings file exists but cannot be read"));
+        return false;
+    }
+    if (file.state == FileState::missing)
+        return true;
+    const std::optional<QString> text = decodeUtf8(file.bytes);
+    if (!text) {
+        keepAside(QStringLiteral("the settings file is not UTF-8 text"));
+        return true;
+    }
+    if (isBlank(*text))
+        return true;
+    if (std::optional<QMap<QString, QString>> map = convertToDictionary(*text))
+        AppState::AppUserDefault = std::move(*map);
+    else
+        keepAside(QStringLiteral("the settings file is not an object of text values"));
+    return true;
+}
+
+bool AppUserDefaultStore::writeToAppUserDefaultFile(const QString& text) {
+    Logger::log(LOG_PREFIX_FN("writeToAppUserDefaultFile(text:)"));
+    if (!AppState::g_appUserDefaultUrl)
+        return false;
+    QSaveFile file(*AppState::g_appUserDefaultUrl);
+    const QByteArray bytes = text.toUtf8();
+    const bool written =
+        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (!written) {
+        Console::print(Keys::writeError);
+        Logger::log(LOG_PREFIX_FN("writeToAppUserDefaultFile(text:)") +
+                    AppConstants::DebugLog::errorLabel + file.errorString());
+    }
+    return written;
+}
+
+bool AppUserDefaultStore::setAppUserDefault(const QString& key, const QString& value) {
+    Logger::log(LOG_PREFIX_FN("setAppUserDefault(key:value:)"));
+    Logger::log(Keys::storedKey + key + Keys::valueLabel + value);
+    if (!getAppUserDefaultFromFileToDictionary())
+        return false;
+    AppState::AppUserDefault.insert(key, value);
+    QJsonObject object;
+    for (auto it = AppState::AppUserDefault.cbegin(); it != AppState::AppUserDefault.cend(); ++it)
+        object.insert(it.key(), it.value());
+    return writeToAppUserDefaultFile(
+        QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
+}
+
+QString AppUserDefaultStore::getAppUserDefault(const QString& key) {
+    Logger::log(LOG_PREFIX_FN("getAppUserDefault(key:)"));
+    const QString text = readFromAppUserDefault();
+    if (text.isEmpty())
+        return {};
+    const std::optional<QMap<QString, QString>> map = convertToDictionary(text);
+    return map ? map->value(key) : QString();
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+
+#include <optional>
+
+// The application's own settings file "AppUserDefault.txt" (at AppState::g_appUserDefaultUrl):
+// one JSON object of text keys and text values, kept in memory in AppState::AppUserDefault
+// and rewritten whole, atomically, on every store. The sign-in keys and the quiz's progress
+// entries live side by side in it. Main thread only.
+//
+// A file that exists but cannot be used is never overwritten silently:
+// - unreadable (no permission, an I/O error): stores are refused and logged, the file stays;
+// - not an object of text values (broken JSON, a number value, bad UTF-8): the file is kept
+//   beside itself under the suffix ".unreadable" and logged, and the store writes what the
+//   memory holds from the last good read plus the new member.
+namespace AppUserDefaultStore {
+
+// The value stored under key; empty text when the key, the file or its location is missing,
+// or when the file cannot be parsed.
+QString getAppUserDefault(const QString& key);
+// Adds or replaces one member and rewrites the file. Returns whether the file now holds it.
+bool setAppUserDefault(const QString& key, const QString& value);
+// Refreshes AppState::AppUserDefault from the file. An empty or missing file leaves the map as
+// it is; so does one that cannot be read or parsed (see above). Returns false when the file
+// exists but must not be overwritten (it could not be read).
+bool getAppUserDefaultFromFileToDictionary();
+// The whole file as text; empty text when it is missing or unreadable.
+QString readFromAppUserDefault();
+// Writes text as the whole file, atomically, in UTF-8. Returns whether it was written; does
+// nothing without a location.
+bool writeToAppUserDefaultFile(const QString& text);
+// The map held by a JSON text, or nothing when it is not one object of text values.
+std::optional<QMap<QString, QString>> convertToDictionary(const QString& text);
+
+} // namespace AppUserDefaultStore

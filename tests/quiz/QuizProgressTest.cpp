@@ -1,0 +1,70 @@
+#include "quiz/QuizProgress.h"
+
+#include <gtest/gtest.h>
+
+using namespace QuizProgress;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+Quiz quizOf(QList<int> questionIds) {
+    Quiz quiz;
+    quiz.QuizID = 3;
+    for (int id : questionIds) {
+        QuizQuestion question;
+        question.QuestionID = id;
+        quiz.QuizQuestions.append(question);
+    }
+    return quiz;
+}
+
+QList<int> idsOf(const Quiz& quiz) {
+    QList<int> ids;
+    for (const QuizQuestion& question : quiz.QuizQuestions)
+        ids.append(question.QuestionID);
+    return ids;
+}
+
+StructQuizResult verdictNaming(QList<int> wrongQuestionIds, QList<int> missingQuestionIds = {}) {
+    StructQuizResult verdict;
+    verdict.wrongQuizChoices.emplace();
+    for (int id : wrongQuestionIds)
+        verdict.wrongQuizChoices->append(QuizChoice2{id * 10, {}, id, false, {}, false, {}});
+    verdict.missingMulticheckboxQuizChoices.emplace();
+    for (int id : missingQuestionIds)
+        verdict.missingMulticheckboxQuizChoices->append(
+            QuizChoice2{id * 10, {}, id, false, {}, false, {}});
+    return verdict;
+}
+
+TEST(QuizProgressKey, JoinsDeviceVersionAndQuiz) {
+    EXPECT_EQ(progressKey(QString(), std::nullopt, 12), u"--12"_s);
+    EXPECT_EQ(progressKey(u"TX9"_s, u"4.3.1"_s, 12), u"TX9-4.3.1-12"_s);
+}
+
+TEST(QuizProgressResume, ReopensAtAStoredQuestionWithinTheQuiz) {
+    EXPECT_EQ(resumeIndex(QString(), 5), 0);
+    EXPECT_EQ(resumeIndex(u"3"_s, 5), 3);
+    EXPECT_EQ(resumeIndex(u"9"_s, 5), 4);
+    EXPECT_EQ(resumeIndex(u"-2"_s, 5), 0);
+    EXPECT_EQ(resumeIndex(u"two"_s, 5), 0);
+    EXPECT_EQ(resumeIndex(u"2"_s, 0), 0);
+}
+
+TEST(QuizProgressNarrowing, KeepsTheWronglyAnsweredQuestionsInOrder) {
+    Quiz quiz = quizOf({1, 2, 3, 4, 5});
+    EXPECT_TRUE(narrowToWrongQuestions(quiz, verdictNaming({5, 2, 2}, {3})));
+    EXPECT_EQ(idsOf(quiz), (QList<int>{2, 5}));
+}
+
+TEST(QuizProgressNarrowing, NeverLeavesTheQuizEmpty) {
+    Quiz quiz = quizOf({1, 2, 3});
+    EXPECT_TRUE(narrowToWrongQuestions(quiz, verdictNaming({}, {2})));
+    EXPECT_EQ(idsOf(quiz), (QList<int>{1, 2, 3}));
+
+    StructQuizResult noList;
+    EXPECT_FALSE(narrowToWrongQuestions(quiz, noList));
+    EXPECT_EQ(idsOf(quiz), (QList<int>{1, 2, 3}));
+}
+
+} // namespace

@@ -1,0 +1,125 @@
+// Save and continue later: the sheet, the welcome screen taking the quiz away, the progress
+// file, and reopening where the user left off.
+#include "QuizScreenFixture.h"
+
+#include "cloud/NetworkManager.h"
+#include "core/AppConstants.h"
+#include "core/AppState.h"
+#include "doubles/WaitFor.h"
+#include "quiz/OstrivaneQuizAlertView.h"
+#include "quiz/OstrivaneQuizViewController.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+namespace Paths = AppConstants::API::Host::path;
+
+namespace {
+
+QJsonObject progressFile(const QTemporaryDir& folder) {
+    QFile file(folder.filePath(AppConstants::AppUserDefaultFile::fileName));
+    return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object()
+                                          : QJsonObject();
+}
+
+TEST_F(QuizScreenTest, SavedQuizReopensWhereTheUserLeftOff) {
+    startQuiz();
+    ASSERT_TRUE(waitForQuestion(q1));
+    EXPECT_EQ(progressFile(folder).value(u"--12"_s).toString(), u"0"_s);
+    choose({1012});
+    next(q2);
+    choose({1021, 1022});
+    next(q3);
+    EXPECT_EQ(progressFile(folder).value(u"--12"_s).toString(), u"2"_s);
+
+    quiz->buttonSaveAndContinue()->click();
+    ASSERT_TRUE(waitFor([&] { return shownQuizSheet() != nullptr; }));
+    OstrivaneQuizAlertView* sheet = shownQuizSheet();
+    ASSERT_TRUE(waitFor([&] { return !sheet->labelAlertText()->text().isEmpty(); }));
+    EXPECT_EQ(sheet->labelHeaderPrimary()->text(), u"Save and continue later"_s);
+    EXPECT_EQ(sheet->labelAlertText()->text(),
+              u"Do you want to save your progress and exit the quiz?"_s);
+    EXPECT_EQ(sheet->labelNoteText()->text(), u"You may return at any time to finish the quiz."_s);
+    EXPECT_FALSE(sheet->labelSubHeading()->isVisible());
+
+    QPointer<OstrivaneQuizViewController> first(quiz);
+    sheet->buttonSaveAndContinue()->click();
+    ASSERT_TRUE(waitFor([&] { return first.isNull(); }));
+    EXPECT_EQ(welcome->quizChildViewController(), nullptr);
+    EXPECT_EQ(welcome->buttonQuiz()->text(), AppConstants::QuizScreen::retakeQuiz);
+    ASSERT_TRUE(waitFor([&] {
+        for (const LoopbackCloud::Request& request : cloud->requestsTo(Paths::setZubAuditHistory))
+            if (request.json().value(u"Code"_s) == u"5000052"_s &&
+                request.json().value(u"ZubStateID"_s) == u"3"_s)
+                return true;
+        return false;
+    }));
+
+    // A later sign-in: the answers live only in the cloud's tracker and the progress file.
+    AppState::QuizChoices.clear();
+    startQuiz();
+    ASSERT_TRUE(waitForQuestion(q3));
+    EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 3 of 4"_s);
+    EXPECT_TRUE(quiz->buttonPrevious()->isEnabled());
+    // The questions passed over have their answers back, ready for the submission.
+    EXPECT_EQ(AppState::QuizChoices,
+              (QList<StructQuizChoicesSubmit>{{101, 1012, 2}, {102, 1021, 1}, {102, 1022, 1}}));
+    choose({1032});
+    next(q4);
+    choose({1041});
+    quiz->buttonNext()->click();
+    ASSERT_TRUE(waitFor([&] {
+        return quiz->labelQuestionsTitle()->text() == AppConstants::QuizScreen::quizComplete;
+    }));
+}
+
+TEST_F(QuizScreenTest, ResumeOnTheSavePromptOnlyClosesIt) {
+    startQuiz();
+    ASSERT_TRUE(waitForQuestion(q1));
+    choose({1012});
+    next(q2);
+    quiz->buttonSaveAndContinue()->click();
+    ASSERT_TRUE(waitFor([&] { return shownQuizSheet() != nullptr; }));
+    shownQuizSheet()->buttonResumeQuiz()->click();
+    ASSERT_TRUE(waitFor([&] { return shownQuizSheet() == nullptr; }));
+    spinFor(30);
+    EXPECT_EQ(AppState::g_quizFailAttempts, 0);
+    EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 2 of 4"_s);
+    EXPECT_EQ(welcome->quizChildViewController(), quiz);
+}
+
+TEST_F(QuizScreenTest, SavingWhileOfflineKeepsTheQuizAndSaysWhy) {
+    startQuiz();
+    ASSERT_TRUE(waitForQuestion(q1));
+    NetworkManager::shared().setConnected(false);
+    quiz->buttonSaveAndContinue()->click();
+    ASSERT_TRUE(waitFor([&] { return shownQuizSheet() != nullptr; }));
+    shownQuizSheet()->buttonSaveAndContinue()->click();
+    ASSERT_TRUE(waitFor([&] { return shownAlertText() == u"No internet connection."_s; }));
+    EXPECT_EQ(welcome->quizChildViewController(), quiz);
+    EXPECT_TRUE(cloud->requestsTo(Paths::setZubAuditHistory).isEmpty());
+}
+
+TEST_F(QuizScreenTest, OfflineAnswersStayRecordedAndShown) {
+    startQuiz();
+    ASSERT_TRUE(waitForQuestion(q1));
+    NetworkManager::shared().setConnected(false);
+    cloud->route(u"POST"_s, Paths::setUserQuizTracker, LoopbackCloud::Reply::dropConnection());
+    cloud->route(u"POST"_s, Paths::getUserQuizTracker, LoopbackCloud::Reply::dropConnection());
+    mark(1012)->click();
+    next(q2);
+    mark(1022)->click();
+    quiz->buttonPrevious()->click();
+    ASSERT_TRUE(waitForQuestion(q1));
+    // The tracker never heard of it, yet the screen shows what will be submitted.
+    ASSERT_TRUE(waitFor([&] { return mark(1012) && mark(1012)->isChecked(); }));
+    EXPECT_EQ(AppState::QuizChoices,
+              (QList<StructQuizChoicesSubmit>{{101, 1012, 2}, {102, 1022, 1}}));
+}
+
+} // namespace

@@ -1,0 +1,207 @@
+// The quiz screen's display, question kinds, answers and the cloud's answer tracker.
+#include "QuizScreenFixture.h"
+
+#include "core/AppConstants.h"
+#include "core/AppState.h"
+#include "core/Extensions.h"
+#include "doubles/WaitFor.h"
+#include "platform/NamedColors.h"
+#include "platform/NotificationCenter.h"
+#include "quiz/OstrivaneQuizViewController.h"
+#include "quiz/QuizColors.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLayout>
+#include <QPropertyAnimation>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+namespace Paths = AppConstants::API::Host::path;
+
+namespace {
+
+bool hasBorder(QPushButton* button, const QString& colorName) {
+    return button->styleSheet().contains(u"border: 1px solid "_s +
+                                         QuizColors::color(colorName).name(QColor::HexArgb));
+}
+
+QColor dotColor(QWidget* dot) {
+    return Extensions::backgroundColor(dot).value_or(QColor());
+}
+
+TEST_F(QuizScreenTest, FirstQuestionWithTitleDotsAndTrackerRead) {
+    ASSERT_NE(startQuiz(), nullptr);
+    ASSERT_TRUE(waitForQuestion(q1));
+
+    EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 1 of 4"_s);
+    ASSERT_EQ(quiz->progressViews().size(), 4);
+    EXPECT_EQ(quiz->questionProgressViewStack()->layout()->count(), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(quiz->progressViews()[i]->height(), 8);
+        EXPECT_EQ(dotColor(quiz->progressViews()[i]),
+                  *NamedColors::color(i == 0 ? NamedColors::blue : NamedColors::grey));
+    }
+    EXPECT_FALSE(quiz->buttonPrevious()->isEnabled());
+    EXPECT_TRUE(hasBorder(quiz->buttonPrevious(), NamedColors::lightgrey));
+
+    // A radio question: its layout alone, one mark per choice, nothing marked.
+    EXPECT_TRUE(quiz->viewRadioButtonQuestion()->isVisible());
+    EXPECT_FALSE(quiz->viewMultipleCheckboxQuestion()->isVisible());
+    EXPECT_FALSE(quiz->viewQuestionTwo()->isVisible());
+    EXPECT_EQ(marks().size(), 2);
+    EXPECT_EQ(quiz->radioButtons().size(), 2);
+    for (QAbstractButton* button : marks())
+        EXPECT_FALSE(button->isChecked());
+
+    const QList<LoopbackCloud::Request> reads = cloud->requestsTo(Paths::getUserQuizTracker);
+    ASSERT_EQ(reads.size(), 1);
+    EXPECT_EQ(reads[0].body, QByteArray("QuizID=12&FirmwareVersion=&TransmitterID="));
+    EXPECT_EQ(reads[0].header("Authorization"), QByteArray("Bearer token-1"));
+    EXPECT_EQ(reads[0].header("Content-Type"), QByteArray("application/x-www-form-urlencoded"));
+    // Nothing is written to the tracker by showing a question.
+    EXPECT_TRUE(cloud->requestsTo(Paths::setUserQuizTracker).isEmpty());
+}
+
+TEST_F(QuizScreenTest, AnswersAreRecordedAndMirroredToTheTracker) {
+    startQuiz();
+    ASSERT_TRUE(waitForQuestion(q1));
+
+    // Next needs an answer.
+    quiz->buttonNext()->click();
+    ASSERT_TRUE(waitFor([&] { return shownAlertText() == u"Please answer the question."_s; }));
+    ASSERT_TRUE(closeAlert());
+    EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 1 of 4"_s);
+
+    choose({1011, 1012});
+    EXPECT_FALSE(mark(1011)->isChecked());
+    EXPECT_TRUE(mark(1012)->isChecked());
+    // Clicking the chosen radio again keeps it chosen and tells the tracker again.
+    choose({1012});
+    EXPECT_TRUE(mark(1012)->isChecked());
+
+    next(q2);
+    EXPECT_TRUE(quiz->viewMultipleCheckboxQuestion()->isVisible());
+    EXPECT_TRUE(quiz->radioButtons().isEmpty());
+    EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 2 of 4"_s);
+    EXPECT_TRUE(quiz->buttonPrevious()->isEnabled());
+    EXPECT_TRUE(hasBorder(quiz->buttonPrevious(), NamedColors::blue));
+    ASSERT_TRUE(waitFor([&] {
+        return dotColor(quiz->progressViews()[1]) == QuizColors::color(NamedColors::blue);
+    }));
+
+    choose({1021, 1023, 1021});
+    EXPECT_FALSE(mark(1021)->isChecked());
+    EXPECT_TRUE(mark(1023)->isChecked());
+
+    const QByteArray prefix = "QuizID=12&FirmwareVersion=&TransmitterID=&ChoiceSelectionJSON=";
+    EXPECT_EQ(
+        bodiesTo(Paths::setUserQuizTracker),
+        (QList<QByteArray>{prefix + R"([{"ChoiceID":1011}])", prefix + R"([{"ChoiceID":1012}])",
+                           prefix + R"([{"ChoiceID":1012}])",
+                           prefix + R"([{"ChoiceID":1012},{"ChoiceID":1021}])",
+                           prefix + R"([{"ChoiceID":1012},{"ChoiceID":1021},{"ChoiceID":1023}])",
+                           prefix + R"([{"ChoiceID":1012},{"ChoiceID":1023}])"}));
+    for (const LoopbackCloud::Request& request : cloud->requestsTo(Paths::setUserQuizTracker))
+        EXPECT_EQ(request.header("Authorization"), QByteArray("Bearer token-1"));
+
+    // The other kinds: true/false and an unknown kind use the radio layout.
+    next(q3);
+    EXPECT_TRUE(quiz->viewRadioButtonQuestion()->isVisible());
+    choose({1031});
+    next(q4);
+    EXPECT_TRUE(quiz->viewRadioButtonQuestion()->isVisible());
+    EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 4 of 4"_s);
+}
+
+TEST_F(QuizScreenTest, TrackerAnswersAreRestoredWithoutWritingBack) {
+    // The tracker remembers answers from an earlier sign-in, two of them for the radio
+    // question: the later one counts, and the screen shows exactly what will be submitted.
+    quizCloud->setTrackerText(12, uR"([{"ChoiceID":1011},{"ChoiceID":1021},{"ChoiceID":1012}])"_s);
+    startQuiz();
+    ASSERT_TRUE(waitForQuestion(q1));
+    ASSERT_TRUE(waitFor([&] { return mark(1012) && mark(1012)->isChecked(); }));
+    EXPECT_FALSE(mark(1011)->isChecked());
+    EXPECT_EQ(AppState::QuizChoices, (QList<StructQuizChoicesSubmit>{{101, 1012, 2}}));
+
+    next(q2);
+    ASSERT_TRUE(waitFor([&] { return mark(1021) && mark(1021)->isChecked(); }));
+    EXPECT_FALSE(mark(1022)->isChecked());
+    EXPECT_EQ(AppState::QuizChoices,
+              (QList<StructQuizChoicesSubmit>{{101, 1012, 2}, {102, 1021, 1}}));
+    EXPECT_TRUE(cloud->requestsTo(Paths::setUserQuizTracker).isEmpty());
+}
+
+TEST_F(QuizScreenTest, PreviousGoesBackAndSlidesInFromTheLeft) {
+    startQuiz();
+    ASSERT_TRUE(waitForQuestion(q1));
+    choose({1012});
+    next(q2);
+    choose({1022});
+
+    quiz->buttonPrevious()->click();
+    ASSERT_TRUE(waitForQuestion(q1));
+    auto* slide =
+        quiz->viewRadioButtonQuestion()->findChild<QPropertyAnimation*>(u"pushTransition"_s);
+    if (slide) { // still running: it starts left of where the view stands
+        EXPECT_LT(slide->startValue().toPoint().x(), slide->endValue().toPoint().x());
+    }
+    EXPECT_TRUE(mark(1012)->isChecked());
+    EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 1 of 4"_s);
+    EXPECT_FALSE(quiz->buttonPrevious()->isEnabled());
+    EXPECT_TRUE(hasBorder(quiz->buttonPrevious(), NamedColors::lightgrey));
+    ASSERT_TRUE(waitFor([&] {
+        return dotColor(quiz->progressViews()[1]) == QuizColors::color(NamedColors::grey);
+    }));
+    // The answer of the question left behind stays recorded; the restored one moves last.
+    EXPECT_EQ(AppState::QuizChoices,
+              (QList<StructQuizChoicesSubmit>{{102, 1022, 1}, {101, 1012, 2}}));
+}
+
+TEST_F(QuizScreenTest, UnreadableOrLostTrackerRepliesStillShowTheQuestion) {
+    // A reply that is not tracker rows, then one that never comes: the question is shown all
+    // the same (the request gives up after the client's time-out).
+    cloud->route(u"POST"_s, Paths::getUserQuizTracker, LoopbackCloud::Reply::text("<html>oops"));
+    startQuiz();
+    ASSERT_TRUE(waitForQuestion(q1));
+    choose({1012});
+
+    cloud->route(u"POST"_s, Paths::getUserQuizTracker, LoopbackCloud::Reply::neverAnswer());
+    quiz->buttonNext()->click();
+    ASSERT_TRUE(waitFor(
+        [&] {
+            return quiz->viewMultipleCheckboxQuestion()->isVisible() &&
+                   quiz->viewMultipleCheckboxTitleLabel()->text() == q2;
+        },
+        5000));
+}
+
+TEST_F(QuizScreenTest, ObserversAreRegisteredOncePerScreen) {
+    startQuiz();
+    ASSERT_TRUE(waitForQuestion(q1));
+    // Appearing again (the welcome screen hidden and shown) must not double the handlers.
+    welcome->hide();
+    welcome->show();
+    ASSERT_TRUE(waitFor([&] { return quiz->isVisible(); }));
+    NotificationCenter::defaultCenter().post(AppConstants::Notifications::quizRetry);
+    EXPECT_EQ(AppState::g_quizFailAttempts, 1);
+    // The cradle's notification changes nothing.
+    NotificationCenter::defaultCenter().post(
+        AppConstants::Notifications::serialPortConnectedDisconnected, false);
+    ASSERT_TRUE(waitForQuestion(q1));
+    EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 1 of 4"_s);
+}
+
+TEST_F(QuizScreenTest, WithoutAQuizTheScreenSaysSo) {
+    AppState::standardDefaults().setValue(AppConstants::userdefaultKeys::quiz, QByteArray("[]"));
+    startQuiz();
+    ASSERT_TRUE(waitFor([&] {
+        return quiz->labelQuestionsTitle()->text() == AppConstants::QuizScreen::noQuizAvailable;
+    }));
+    EXPECT_FALSE(quiz->buttonNext()->isEnabled());
+    EXPECT_TRUE(quiz->progressViews().isEmpty());
+    quiz->buttonNext()->click(); // disabled: nothing happens, nothing crashes
+    EXPECT_TRUE(cloud->requestsTo(Paths::getUserQuizTracker).isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,202 @@
+// Submission, the cloud's verdict, the pass view and the upgrade screen, failure and retry.
+#include "QuizScreenFixture.h"
+
+#include "cloud/NetworkManager.h"
+#include "core/AppConstants.h"
+#include "core/AppState.h"
+#include "doubles/WaitFor.h"
+#include "platform/NotificationCenter.h"
+#include "quiz/OstrivaneQuizAlertView.h"
+#include "quiz/OstrivaneQuizViewController.h"
+#include "upgrade/OstrivaneCheckForUpgradesViewController.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLayout>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+namespace Paths = AppConstants::API::Host::path;
+
+namespace {
+
+QList<QJsonObject> auditsSent(const LoopbackCloud& cloud) {
+    QList<QJsonObject> audits;
+    for (const LoopbackCloud::Request& request : cloud.requestsTo(Paths::setZubAuditHistory))
+        audits.append(request.json());
+    return audits;
+}
+
+bool auditSent(const LoopbackCloud& cloud, const QString& code, const QString& state) {
+    for (const QJsonObject& audit : auditsSent(cloud))
+        if (audit.value(u"Code"_s).toString() == code &&
+            audit.value(u"ZubStateID"_s).toString() == state)
+            return true;
+    return false;
+}
+
+TEST_F(QuizScreenTest, PassShowsCompletionAndLeadsToTheUpgradeScreen) {
+    startQuiz();
+    answerAllCorrectly();
+    quiz->buttonNext()->click();
+    ASSERT_TRUE(waitFor([&] {
+        return quiz->labelQuestionsTitle()->text() == AppConstants::QuizScreen::quizComplete;
+    }));
+
+    const QList<LoopbackCloud::Request> sent = cloud->requestsTo(Paths::submitQuizResults);
+    ASSERT_EQ(sent.size(), 1);
+    EXPECT_EQ(sent[0].header("Content-Type"), QByteArray("application/json"));
+    EXPECT_EQ(sent[0].header("Authorization"), QByteArray("Bearer token-1"));
+    EXPECT_TRUE(sent[0].body.startsWith(R"({"QuizQuestions":[)"));
+    EXPECT_FALSE(sent[0].body.contains(' '));
+    const QJsonObject expected = QJsonDocument::fromJson(R"({"QuizQuestions":[
+        {"QuizID":12,"questionID":101,"QuestionTypeId":2,"QuizChoices":[{"choiceID":1012}]},
+        {"QuizID":12,"questionID":102,"QuestionTypeId":1,
+         "QuizChoices":[{"choiceID":1021},{"choiceID":1022}]},
+        {"QuizID":12,"questionID":103,"QuestionTypeId":3,"QuizChoices":[{"choiceID":1032}]},
+        {"QuizID":12,"questionID":104,"QuestionTypeId":7,"QuizChoices":[{"choiceID":1041}]}]})")
+                                     .object();
+    EXPECT_EQ(sent[0].json(), expected);
+
+    EXPECT_TRUE(quiz->quizCompleteView()->isVisible());
+    EXPECT_FALSE(quiz->buttonNext()->isVisible());
+    EXPECT_FALSE(quiz->buttonPrevious()->isVisible());
+    EXPECT_FALSE(quiz->buttonSaveAndContinue()->isVisible());
+    for (QWidget* view : quiz->questionViews())
+        EXPECT_FALSE(view->isVisible());
+    ASSERT_TRUE(waitFor([&] { return auditSent(*cloud, u"5000051"_s, u"2"_s); }));
+
+    quiz->buttonStartTransmitterUpgrade()->click();
+    EXPECT_FALSE(quiz->buttonStartTransmitterUpgrade()->isEnabled());
+    ASSERT_NE(quiz->upgradeChildViewController(), nullptr);
+    ASSERT_TRUE(waitFor([&] { return quiz->upgradeChildViewController()->isVisible(); }));
+    EXPECT_EQ(quiz->upgradeChildViewController()->geometry(), quiz->rect());
+
+    quiz->removeChildViewController();
+    EXPECT_EQ(quiz->upgradeChildViewController(), nullptr);
+    EXPECT_TRUE(AppState::g_isReturningFromUpgrade);
+}
+
+TEST_F(QuizScreenTest, FailureSheetThenRetryOnTheWrongQuestions) {
+    startQuiz();
+    ASSERT_TRUE(waitForQuestion(q1));
+    choose({1011}); // wrong
+    next(q2);
+    choose({1021, 1022});
+    next(q3);
+    choose({1031}); // wrong
+    next(q4);
+    choose({1041});
+    quiz->buttonNext()->click();
+
+    ASSERT_TRUE(waitFor([&] { return shownQuizSheet() != nullptr; }));
+    OstrivaneQuizAlertView* sheet = shownQuizSheet();
+    ASSERT_TRUE(waitFor([&] { return !sheet->labelAlertText()->text().isEmpty(); }));
+    EXPECT_EQ(sheet->labelHeaderPrimary()->text(), u"Notification"_s);
+    EXPECT_EQ(sheet->labelHeaderSecondary()->text(),
+              u"Sorry! All questions must be answered\ncorrectly and completely."_s);
+    EXPECT_EQ(sheet->labelAlertText()->text(), u"2 of 4 questions answered incorrectly!"_s);
+    EXPECT_EQ(sheet->labelNoteText()->text(), u"Review the questions and try again."_s);
+    EXPECT_TRUE(sheet->labelSubHeading()->isVisible());
+    EXPECT_TRUE(sheet->labelSubHeading()->text().isEmpty());
+    EXPECT_TRUE(sheet->labelAlertText()->alignment() & Qt::AlignLeft);
+    ASSERT_TRUE(waitFor([&] { return auditSent(*cloud, u"5000058"_s, u"2"_s); }));
+
+    sheet->buttonResumeQuiz()->click();
+    ASSERT_TRUE(waitForQuestion(q1));
+    EXPECT_EQ(AppState::g_quizFailAttempts, 1);
+    EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 1 of 2"_s);
+    EXPECT_EQ(quiz->progressViews().size(), 2);
+    EXPECT_EQ(quiz->questionProgressViewStack()->layout()->count(), 2);
+    // The wrong answer is still marked, as it still stands in the answer list.
+    EXPECT_TRUE(mark(1011)->isChecked());
+
+    choose({1012});
+    next(q3);
+    EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 2 of 2"_s);
+    choose({1032});
+    quiz->buttonNext()->click();
+    ASSERT_TRUE(waitFor([&] {
+        return quiz->labelQuestionsTitle()->text() == AppConstants::QuizScreen::quizComplete;
+    }));
+}
+
+TEST_F(QuizScreenTest, TheFourthRetryIsToldAndStillStarts) {
+    startQuiz();
+    ASSERT_TRUE(waitForQuestion(q1));
+    const QString limit = u"Please contact Customer Support."_s;
+    for (int attempt = 1; attempt <= 5; ++attempt) {
+        NotificationCenter::defaultCenter().post(AppConstants::Notifications::quizRetry);
+        EXPECT_EQ(AppState::g_quizFailAttempts, attempt);
+        spinFor(30);
+        EXPECT_EQ(shownAlertText() == limit, attempt == 4) << attempt;
+        if (attempt == 4) {
+            ASSERT_TRUE(closeAlert());
+        }
+        ASSERT_TRUE(waitForQuestion(q1));
+        EXPECT_EQ(quiz->currentQuestionIndex(), 0);
+    }
+    // The limit's text missing from the catalogue does not stop the retry either.
+    AppState::EuaMessage.clear();
+    AppState::g_quizFailAttempts = 3;
+    NotificationCenter::defaultCenter().post(AppConstants::Notifications::quizRetry);
+    EXPECT_EQ(AppState::g_quizFailAttempts, 4);
+}
+
+TEST_F(QuizScreenTest, OneSubmissionAtATime) {
+    quizCloud->setSubmissionReply(
+        LoopbackCloud::Reply::json(QJsonArray{QJsonObject{{u"QuizResult"_s, true}}}).after(200));
+    startQuiz();
+    answerAllCorrectly();
+    quiz->buttonNext()->click();
+    quiz->buttonNext()->click();
+    ASSERT_TRUE(waitFor([&] {
+        return quiz->labelQuestionsTitle()->text() == AppConstants::QuizScreen::quizComplete;
+    }));
+    spinFor(50);
+    EXPECT_EQ(cloud->requestsTo(Paths::submitQuizResults).size(), 1);
+}
+
+TEST_F(QuizScreenTest, BadOrMissingVerdictsAreErrorsNotResults) {
+    startQuiz();
+    answerAllCorrectly();
+    // An earlier pass must not be shown again for a reply that says nothing.
+    StructQuizResult earlier;
+    earlier.quizResult = true;
+    AppState::QuizResult = {earlier};
+
+    const QList<LoopbackCloud::Reply> replies{LoopbackCloud::Reply::text("<html>busy</html>", 503),
+                                              LoopbackCloud::Reply::json(QJsonArray()),
+                                              LoopbackCloud::Reply::dropConnection()};
+    for (const LoopbackCloud::Reply& reply : replies) {
+        quizCloud->setSubmissionReply(reply);
+        const qsizetype before = cloud->requestsTo(Paths::submitQuizResults).size();
+        quiz->buttonNext()->click();
+        ASSERT_TRUE(waitFor([&] { return shownAlertText() == u"Something went wrong."_s; }));
+        ASSERT_TRUE(closeAlert());
+        EXPECT_GT(cloud->requestsTo(Paths::submitQuizResults).size(), before);
+        EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 4 of 4"_s);
+        EXPECT_TRUE(quiz->buttonNext()->isEnabled());
+        EXPECT_EQ(AppState::Quizzes.size(), 1);
+    }
+    // An error status whose body is a verdict is the verdict.
+    quizCloud->setSubmissionReply(
+        LoopbackCloud::Reply::json(QJsonArray{QJsonObject{{u"QuizResult"_s, true}}}, 500));
+    quiz->buttonNext()->click();
+    ASSERT_TRUE(waitFor([&] {
+        return quiz->labelQuestionsTitle()->text() == AppConstants::QuizScreen::quizComplete;
+    }));
+}
+
+TEST_F(QuizScreenTest, OfflineOnTheLastQuestionSendsNothing) {
+    startQuiz();
+    answerAllCorrectly();
+    NetworkManager::shared().setConnected(false);
+    quiz->buttonNext()->click();
+    ASSERT_TRUE(waitFor([&] { return shownAlertText() == u"No internet connection."_s; }));
+    EXPECT_TRUE(cloud->requestsTo(Paths::submitQuizResults).isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,117 @@
+#include "signin/AppUserDefaultStore.h"
+#include "core/AppConstants.h"
+#include "core/AppState.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace AppUserDefaultStore;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class AppUserDefaultStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        path = dir.filePath(AppConstants::AppUserDefaultFile::fileName);
+        AppState::g_appUserDefaultUrl = path;
+        AppState::AppUserDefault.clear();
+    }
+    void TearDown() override {
+        AppState::g_appUserDefaultUrl.reset();
+        AppState::AppUserDefault.clear();
+    }
+    void writeRaw(const QByteArray& bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+    QByteArray readRaw(const QString& which) const {
+        QFile file(which);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QJsonObject fileObject() const { return QJsonDocument::fromJson(readRaw(path)).object(); }
+
+    QTemporaryDir dir;
+    QString path;
+};
+
+TEST_F(AppUserDefaultStoreTest, StoresAndLooksUpBesideOtherKeys) {
+    writeRaw(R"({"builddate":"2024-01-02","EulaAcceptedVersion":"3"})");
+    EXPECT_EQ(getAppUserDefault(u"missing"_s), QString());
+
+    ASSERT_TRUE(setAppUserDefault(u"--12"_s, u"2"_s));
+    ASSERT_TRUE(setAppUserDefault(u"--12"_s, u"4"_s));
+
+    EXPECT_EQ(fileObject(), (QJsonObject{{u"builddate"_s, u"2024-01-02"_s},
+                                         {u"EulaAcceptedVersion"_s, u"3"_s},
+                                         {u"--12"_s, u"4"_s}}));
+    EXPECT_EQ(getAppUserDefault(u"--12"_s), u"4"_s);
+    // Compact UTF-8, no temporary file left behind.
+    EXPECT_FALSE(readRaw(path).contains(' '));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+}
+
+TEST_F(AppUserDefaultStoreTest, NonAsciiValuesSurviveTheRoundTrip) {
+    ASSERT_TRUE(setAppUserDefault(u"name"_s, u"Zoë – 測試"_s));
+    EXPECT_EQ(getAppUserDefault(u"name"_s), u"Zoë – 測試"_s);
+}
+
+TEST_F(AppUserDefaultStoreTest, DeletedFileIsRewrittenFromMemoryPlusTheNewMember) {
+    ASSERT_TRUE(setAppUserDefault(u"a"_s, u"1"_s));
+    QFile::remove(path);
+    ASSERT_TRUE(setAppUserDefault(u"b"_s, u"2"_s));
+    EXPECT_EQ(fileObject(), (QJsonObject{{u"a"_s, u"1"_s}, {u"b"_s, u"2"_s}}));
+}
+
+TEST_F(AppUserDefaultStoreTest, BlankFileKeepsTheMapInMemory) {
+    AppState::AppUserDefault.insert(u"kept"_s, u"yes"_s);
+    writeRaw("\n");
+    EXPECT_EQ(getAppUserDefault(u"kept"_s), QString());
+    ASSERT_TRUE(setAppUserDefault(u"new"_s, u"1"_s));
+    EXPECT_EQ(fileObject(), (QJsonObject{{u"kept"_s, u"yes"_s}, {u"new"_s, u"1"_s}}));
+}
+
+TEST_F(AppUserDefaultStoreTest, UnparseableFileIsKeptAsideNotLost) {
+    const QString aside = path + AppConstants::AppUserDefaultFile::unreadableSuffix;
+    const QList<QByteArray> corrupt{R"({"a":"1","b":2})", R"({"a":"1",)", "[\"x\"]",
+                                    "{\"a\":\"\xff\xfe\"}"};
+    for (const QByteArray& content : corrupt) {
+        SCOPED_TRACE(content.toStdString());
+        AppState::AppUserDefault = {{u"memory"_s, u"m"_s}};
+        writeRaw(content);
+        EXPECT_EQ(getAppUserDefault(u"a"_s), QString());
+
+        ASSERT_TRUE(setAppUserDefault(u"new"_s, u"1"_s));
+        EXPECT_EQ(readRaw(aside), content);
+        EXPECT_EQ(fileObject(), (QJsonObject{{u"memory"_s, u"m"_s}, {u"new"_s, u"1"_s}}));
+    }
+}
+
+TEST_F(AppUserDefaultStoreTest, UnreadableFileIsNeverOverwritten) {
+    // Something that exists at the path but cannot be read as a file.
+    ASSERT_TRUE(QDir(dir.path()).mkpath(path + u"/inside"_s));
+    EXPECT_FALSE(setAppUserDefault(u"b"_s, u"2"_s));
+    EXPECT_TRUE(QFileInfo(path + u"/inside"_s).isDir());
+    EXPECT_EQ(getAppUserDefault(u"b"_s), QString());
+}
+
+TEST_F(AppUserDefaultStoreTest, WithoutLocationNothingIsReadOrWritten) {
+    AppState::g_appUserDefaultUrl.reset();
+    EXPECT_FALSE(setAppUserDefault(u"a"_s, u"1"_s));
+    EXPECT_EQ(getAppUserDefault(u"a"_s), QString());
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(AppUserDefaultStoreTest, FailedWriteIsReported) {
+    AppState::g_appUserDefaultUrl = dir.filePath(u"no-such-folder/AppUserDefault.txt"_s);
+    EXPECT_FALSE(setAppUserDefault(u"a"_s, u"1"_s));
+}
+
+} // namespace

@@ -1,0 +1,35 @@
+// The quiz's side of the simulated cloud: the answer tracker, which remembers the answers it
+// is sent, and the submission, graded against the sample quiz's correct choices. The sample
+// quiz itself is put under "Quiz" in the application's standard settings, where the quiz
+// screen reads it.
+#include "SimExtensions.h"
+
+#include "core/AppConstants.h"
+#include "core/Console.h"
+#include "doubles/QuizCloudDouble.h"
+
+#include <QSettings>
+
+#include <memory>
+
+namespace {
+
+// The application's standard settings scope (organisation and application names of the app).
+void seedSampleQuiz() {
+    QSettings standard(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ostrivane"),
+                       QStringLiteral("Pellory"));
+    standard.setValue(AppConstants::userdefaultKeys::quiz, QuizCloudDouble::sampleQuizJson());
+    standard.sync();
+    Console::print(QStringLiteral("quiz: sample quiz %1 stored under \"%2\" in %3")
+                       .arg(QuizCloudDouble::sampleQuizID)
+                       .arg(AppConstants::userdefaultKeys::quiz, standard.fileName()));
+}
+
+const bool registered = registerSimExtension(QStringLiteral("quiz"), [](SimContext& sim) {
+    static std::unique_ptr<QuizCloudDouble> quiz;
+    quiz = std::make_unique<QuizCloudDouble>(sim.cloud);
+    quiz->setCorrectChoices(QuizCloudDouble::sampleCorrectChoices());
+    seedSampleQuiz();
+});
+
+} // namespace
