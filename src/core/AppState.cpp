@@ -1,0 +1,58 @@
+#include "core/AppState.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+
+namespace AppState {
+
+QList<StructEuaMessage> EuaMessage;
+QList<Quiz> Quizzes;
+QList<StructQuizResult> QuizResult;
+QList<StructQuizChoicesSubmit> QuizChoices;
+QList<StructGetUserQuizTracker> GetUserQuizTracker;
+QList<StructGetFromZubAppConfig> GetFromZubAppConfig;
+
+std::optional<QString> g_deviceID = QString();
+std::optional<QString> g_fullVersionFromTxForAudit;
+int g_quizFailAttempts = 0;
+bool g_isReturningFromUpgrade = false;
+std::optional<QString> g_appUserDefaultUrl;
+QMap<QString, QString> AppUserDefault;
+QString g_currentAppVersion;
+
+namespace {
+QString organization() {
+    const QString name = QCoreApplication::organizationName();
+    return name.isEmpty() ? QStringLiteral("Ostrivane") : name;
+}
+} // namespace
+
+SettingsStore& defaults() {
+    // A suite of its own, beside the application's standard settings.
+    static SettingsStore store(std::make_unique<QSettings>(QSettings::NativeFormat,
+                                                           QSettings::UserScope, organization(),
+                                                           QStringLiteral("Pellory.defaults")));
+    return store;
+}
+
+SettingsStore& standardDefaults() {
+    static SettingsStore store(std::make_unique<QSettings>(
+        QSettings::NativeFormat, QSettings::UserScope, organization(),
+        QCoreApplication::applicationName().isEmpty() ? QStringLiteral("Pellory")
+                                                      : QCoreApplication::applicationName()));
+    return store;
+}
+
+void resetForSignOut() {
+    Quizzes.clear();
+    QuizChoices.clear();
+    QuizResult.clear();
+    GetUserQuizTracker.clear();
+    GetFromZubAppConfig.clear();
+    g_fullVersionFromTxForAudit = QString();
+    g_deviceID = QString();
+    g_quizFailAttempts = 0;
+    g_isReturningFromUpgrade = false;
+}
+
+} // namespace AppState

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QString>
+
+// Diagnostic lines on standard output, one line each. Nothing depends on their wording.
+namespace Console {
+void print(const QString& line);
+} // namespace Console

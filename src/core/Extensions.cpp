@@ -1,0 +1,107 @@
+#include "core/Extensions.h"
+
+#include "core/Logger.h"
+
+#include <QAbstractButton>
+#include <QGraphicsDropShadowEffect>
+#include <QPalette>
+#include <QVariant>
+#include <QWidget>
+
+namespace {
+
+// The pieces of a button's style, kept on the button so that each call changes only its own
+// part of the style sheet.
+const char* const kBackground = "pelloryButtonBackground";
+const char* const kBorder = "pelloryButtonBorder";
+const char* const kText = "pelloryButtonText";
+const char* const kViewBackground = "pelloryViewBackground";
+
+QString css(const QColor& color) {
+    return color.name(QColor::HexArgb);
+}
+
+std::optional<QColor> stored(const QObject* object, const char* name) {
+    const QVariant value = object->property(name);
+    if (!value.isValid())
+        return std::nullopt;
+    return value.value<QColor>();
+}
+
+void applyStyle(QAbstractButton* button) {
+    QString sheet = QStringLiteral("border-radius: 10px;");
+    if (const auto background = stored(button, kBackground))
+        sheet += QStringLiteral(" background-color: %1;").arg(css(*background));
+    const auto border = stored(button, kBorder);
+    sheet += border ? QStringLiteral(" border: 1px solid %1;").arg(css(*border))
+                    : QStringLiteral(" border: none;");
+    // An explicit title colour wins over the border's tint.
+    if (const auto text = stored(button, kText))
+        sheet += QStringLiteral(" color: %1;").arg(css(*text));
+    else if (border)
+        sheet += QStringLiteral(" color: %1;").arg(css(*border));
+    button->setStyleSheet(sheet);
+}
+
+} // namespace
+
+QColor Extensions::systemBlue() {
+    return QColor(0x00, 0x7A, 0xFF);
+}
+
+QColor Extensions::systemGrey() {
+    return QColor(0x8E, 0x8E, 0x93);
+}
+
+void Extensions::setButton(QAbstractButton* button, const QColor& backgroundColor, bool isBordered,
+                           std::optional<QColor> borderColor) {
+    if (!button)
+        return;
+    button->setProperty(kBackground, backgroundColor);
+    if (isBordered)
+        button->setProperty(kBorder, borderColor.value_or(systemBlue()));
+    applyStyle(button);
+}
+
+void Extensions::add(QAbstractButton* button, const QColor& backgroundColor,
+                     std::optional<QColor> shadowColor) {
+    if (!button)
+        return;
+    button->setProperty(kBackground, backgroundColor);
+    applyStyle(button);
+    auto* shadow = new QGraphicsDropShadowEffect(button);
+    shadow->setColor(shadowColor.value_or(systemGrey()));
+    shadow->setOffset(0, 2);
+    shadow->setBlurRadius(4);
+    button->setGraphicsEffect(shadow);
+}
+
+void Extensions::set(QAbstractButton* button, const QColor& textColor) {
+    Logger::log(LOG_PREFIX_FN("set(textColor:)"));
+    if (!button)
+        return;
+    button->setProperty(kText, textColor);
+    applyStyle(button);
+}
+
+void Extensions::setBackgroundColor(QWidget* view, const std::optional<QColor>& color) {
+    if (!view)
+        return;
+    if (!color) {
+        view->setProperty(kViewBackground, QVariant());
+        view->setAutoFillBackground(false);
+        return;
+    }
+    view->setProperty(kViewBackground, *color);
+    QPalette palette = view->palette();
+    palette.setColor(QPalette::Window, *color);
+    palette.setColor(QPalette::Button, *color);
+    view->setPalette(palette);
+    view->setAutoFillBackground(true);
+}
+
+std::optional<QColor> Extensions::backgroundColor(const QWidget* view) {
+    if (!view)
+        return std::nullopt;
+    return stored(view, kViewBackground);
+}

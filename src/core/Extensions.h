@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QColor>
+
+#include <optional>
+
+class QAbstractButton;
+class QWidget;
+
+// The application's button and view styles.
+namespace Extensions {
+
+// Rounded button (corner radius 10) on the given background. Bordered: a 1-pixel border and
+// the text in borderColor (by default the named colour "blue", or the system blue).
+void setButton(QAbstractButton* button, const QColor& backgroundColor, bool isBordered = false,
+               std::optional<QColor> borderColor = std::nullopt);
+
+// Rounded button (corner radius 10) on the given background with a shadow 2 pixels below it,
+// blurred over 4 pixels, in shadowColor (by default the named colour "grey", or the system
+// grey).
+void add(QAbstractButton* button, const QColor& backgroundColor,
+         std::optional<QColor> shadowColor = std::nullopt);
+
+// The button's title in the given colour; writes one debug-log line.
+void set(QAbstractButton* button, const QColor& textColor);
+
+// A view's background colour; nothing removes it.
+void setBackgroundColor(QWidget* view, const std::optional<QColor>& color);
+std::optional<QColor> backgroundColor(const QWidget* view);
+
+// What stands in for the named colours "blue" and "grey" when the table lacks them.
+QColor systemBlue();
+QColor systemGrey();
+
+} // namespace Extensions

@@ -1,0 +1,137 @@
+#include "models/JsonDecoder.h"
+
+#include <QJsonDocument>
+#include <QJsonParseError>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+QString typeName(const QJsonValue& value) {
+    switch (value.type()) {
+    case QJsonValue::Null:
+        return QStringLiteral("null");
+    case QJsonValue::Bool:
+        return QStringLiteral("a Boolean");
+    case QJsonValue::Double:
+        return QStringLiteral("a number");
+    case QJsonValue::String:
+        return QStringLiteral("text");
+    case QJsonValue::Array:
+        return QStringLiteral("an array");
+    case QJsonValue::Object:
+        return QStringLiteral("an object");
+    case QJsonValue::Undefined:
+        break;
+    }
+    return QStringLiteral("nothing");
+}
+
+QString mismatch(const QString& expected, const QJsonValue& found) {
+    return QStringLiteral("expected %1, found %2").arg(expected, typeName(found));
+}
+
+} // namespace
+
+JsonObjectReader::JsonObjectReader(QJsonObject object, QString path)
+    : object_(std::move(object)), path_(std::move(path)) {}
+
+QString JsonObjectReader::pathOf(const QString& key) const {
+    return path_.isEmpty() ? key : path_ + QLatin1Char('.') + key;
+}
+
+void JsonObjectReader::fail(const QString& key, const QString& message) {
+    if (!failed())
+        error_ = pathOf(key) + QStringLiteral(": ") + message;
+}
+
+std::optional<QJsonValue> JsonObjectReader::take(const QString& key, bool required) {
+    const auto it = object_.constFind(key);
+    if (it == object_.constEnd() || it->isNull()) {
+        if (required)
+            fail(key, it == object_.constEnd() ? QStringLiteral("required key is missing")
+                                               : QStringLiteral("required key is null"));
+        return std::nullopt;
+    }
+    return *it;
+}
+
+bool JsonObjectReader::present(const QString& key) {
+    return take(key, true).has_value();
+}
+
+std::optional<QString> JsonObjectReader::optionalString(const QString& key) {
+    const std::optional<QJsonValue> value = take(key, false);
+    if (!value)
+        return std::nullopt;
+    if (!value->isString()) {
+        fail(key, mismatch(QStringLiteral("text"), *value));
+        return std::nullopt;
+    }
+    return value->toString();
+}
+
+QString JsonObjectReader::requiredString(const QString& key) {
+    return present(key) ? optionalString(key).value_or(QString()) : QString();
+}
+
+std::optional<int> JsonObjectReader::optionalInt(const QString& key) {
+    const std::optional<QJsonValue> value = take(key, false);
+    if (!value)
+        return std::nullopt;
+    if (!value->isDouble()) {
+        fail(key, mismatch(QStringLiteral("an integer"), *value));
+        return std::nullopt;
+    }
+    const double number = value->toDouble();
+    if (std::trunc(number) != number) {
+        fail(key, QStringLiteral("expected an integer, found %1").arg(number));
+        return std::nullopt;
+    }
+    if (number < std::numeric_limits<int>::min() || number > std::numeric_limits<int>::max()) {
+        fail(key, QStringLiteral("integer %1 is out of range").arg(number, 0, 'f', 0));
+        return std::nullopt;
+    }
+    return static_cast<int>(number);
+}
+
+int JsonObjectReader::requiredInt(const QString& key) {
+    return present(key) ? optionalInt(key).value_or(0) : 0;
+}
+
+std::optional<bool> JsonObjectReader::optionalBool(const QString& key) {
+    const std::optional<QJsonValue> value = take(key, false);
+    if (!value)
+        return std::nullopt;
+    if (!value->isBool()) {
+        fail(key, mismatch(QStringLiteral("a Boolean"), *value));
+        return std::nullopt;
+    }
+    return value->toBool();
+}
+
+bool JsonObjectReader::requiredBool(const QString& key) {
+    return present(key) ? optionalBool(key).value_or(false) : false;
+}
+
+void JsonObjectReader::requireNullOrAbsent(const QString& key) {
+    const std::optional<QJsonValue> value = take(key, false);
+    if (value)
+        fail(key, mismatch(QStringLiteral("null"), *value));
+}
+
+DecodeResult<QJsonValue> JsonDecoder::parse(const QByteArray& json) {
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError)
+        return DecodeResult<QJsonValue>::failure(QStringLiteral("not valid JSON at offset %1: %2")
+                                                     .arg(error.offset)
+                                                     .arg(error.errorString()));
+    if (document.isArray())
+        return DecodeResult<QJsonValue>::success(document.array());
+    if (document.isObject())
+        return DecodeResult<QJsonValue>::success(document.object());
+    return DecodeResult<QJsonValue>::failure(
+        QStringLiteral("document: expected an object or an array"));
+}

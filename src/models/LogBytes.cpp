@@ -1,0 +1,6 @@
+#include "models/LogBytes.h"
+
+LogBytes& LogBytes::shared() {
+    static LogBytes instance;
+    return instance;
+}
