@@ -27,19 +27,26 @@ QString organization() {
 }
 } // namespace
 
-SettingsStore& defaults() {
+std::unique_ptr<QSettings> openDefaultsSuite() {
     // A suite of its own, beside the application's standard settings.
-    static SettingsStore store(std::make_unique<QSettings>(QSettings::NativeFormat,
-                                                           QSettings::UserScope, organization(),
-                                                           QStringLiteral("Pellory.defaults")));
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       organization(), QStringLiteral("Pellory.defaults"));
+}
+
+std::unique_ptr<QSettings> openStandardDefaults() {
+    const QString application = QCoreApplication::applicationName();
+    return std::make_unique<QSettings>(
+        QSettings::NativeFormat, QSettings::UserScope, organization(),
+        application.isEmpty() ? QStringLiteral("Pellory") : application);
+}
+
+SettingsStore& defaults() {
+    static SettingsStore store(openDefaultsSuite());
     return store;
 }
 
 SettingsStore& standardDefaults() {
-    static SettingsStore store(std::make_unique<QSettings>(
-        QSettings::NativeFormat, QSettings::UserScope, organization(),
-        QCoreApplication::applicationName().isEmpty() ? QStringLiteral("Pellory")
-                                                      : QCoreApplication::applicationName()));
+    static SettingsStore store(openStandardDefaults());
     return store;
 }
 

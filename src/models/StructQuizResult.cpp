@@ -3,8 +3,8 @@
 QuizChoice2 QuizChoice2::decode(JsonObjectReader& reader) {
     QuizChoice2 choice;
     choice.choiceID = reader.requiredInt(QStringLiteral("ChoiceID"));
-    // The cloud has been seen to send null for the three texts; text is accepted as well, so
-    // that a verdict naming its choices' texts is not thrown away.
+    // The three texts arrive as null in practice; text is accepted too, so that a verdict
+    // that names its choices' texts still decodes.
     choice.choiceText = reader.optionalString(QStringLiteral("ChoiceText"));
     choice.questionID = reader.requiredInt(QStringLiteral("QuestionID"));
     choice.imageFlag = reader.requiredBool(QStringLiteral("ImageFlag"));

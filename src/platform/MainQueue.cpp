@@ -8,7 +8,9 @@
 #include <QTimer>
 
 namespace {
-QObject* mainContext() { return QCoreApplication::instance(); }
+QObject* mainContext() {
+    return QCoreApplication::instance();
+}
 } // namespace
 
 bool MainQueue::isMainThread() {
@@ -31,14 +33,16 @@ void MainQueue::async(QObject* context, std::function<void()> fn) {
 
 void MainQueue::asyncAfter(double seconds, std::function<void()> fn) {
     const int ms = TimeScale::milliseconds(seconds);
+    // Qt makes single shots of two seconds or more coarse timers, which may fire up to 5%
+    // early; a delay here is never shorter than asked.
     if (isMainThread()) {
-        QTimer::singleShot(ms, mainContext(), std::move(fn));
+        QTimer::singleShot(ms, Qt::PreciseTimer, mainContext(), std::move(fn));
         return;
     }
     // Timers belong to the thread that starts them, so start it on the main thread.
     async([ms, fn = std::move(fn)] {
         if (QObject* app = mainContext())
-            QTimer::singleShot(ms, app, fn);
+            QTimer::singleShot(ms, Qt::PreciseTimer, app, fn);
     });
 }
 

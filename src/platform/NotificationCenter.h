@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QMutex>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -11,7 +12,8 @@
 
 // Process-wide notification centre: string names, an optional object, synchronous delivery in
 // the posting thread. An observer is a QObject; its registrations end when it is destroyed or
-// removed, including while a notification is being delivered.
+// removed, including while a notification is being delivered. The registrations may be
+// changed and posted to from any thread; handlers run without any lock held.
 class NotificationCenter {
 public:
     using Handler = std::function<void(const QVariant& object)>;
@@ -35,6 +37,7 @@ private:
     };
     bool isRegistered(quint64 id) const;
 
+    mutable QMutex mutex_;
     QList<Entry> entries_;
     quint64 nextId_ = 1;
 };
