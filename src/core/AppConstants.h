@@ -84,6 +84,24 @@ inline const QString submitQuizResults = QStringLiteral("/api/quiz/SubmitQuizRes
 inline const QString getFirmwareQuiz = QStringLiteral("/api/quiz/GetFirmwareQuiz");
 } // namespace path
 
+// The audit-record post to setZubAuditHistory(): one JSON object of text members,
+//   {"Code": seven-digit code, "ZubStateID": state ("1" unless the caller says otherwise),
+//    "UserID": the signed-in user's "Id" (empty before sign-in),
+//    "TransmitterID": the user's transmitter id in decimal (empty when unknown),
+//    "Date": the moment of the audited step, UTC, "yyyy-MM-ddTHH:mm:ssZ"}.
+// A record kept while offline is sent later unchanged, with its own moment.
+namespace AuditRecord {
+inline const QString code = QStringLiteral("Code");
+inline const QString zubStateID = QStringLiteral("ZubStateID");
+inline const QString userID = QStringLiteral("UserID");
+inline const QString transmitterID = QStringLiteral("TransmitterID");
+inline const QString date = QStringLiteral("Date");
+// States of a record: the default, a quiz verdict, a quiz saved for later.
+inline const QString stateDefault = QStringLiteral("1");
+inline const QString stateQuizVerdict = QStringLiteral("2");
+inline const QString stateQuizSavedForLater = QStringLiteral("3");
+} // namespace AuditRecord
+
 QString baseURL();
 QString getFromZubAppConfig();
 QString sendZubEmail();
@@ -157,6 +175,16 @@ inline const QString transmitterConnected = QStringLiteral("7000015");
 inline const QString missingMessage = QStringLiteral("100");
 } // namespace Codes
 
+// The local catalogue record "100", added at start-up.
+namespace LocalCatalogue {
+inline const QString missingMessageText =
+    QStringLiteral("Something went wrong. Please check your internet connection and try again, "
+                   "or contact Ostrivane Customer Support.");
+inline const QString missingMessageDescription =
+    QStringLiteral("The message for this code is missing from the message catalogue.");
+inline const QString language = QStringLiteral("en");
+} // namespace LocalCatalogue
+
 // Keys of the application's settings store (AppState::defaults()).
 namespace userdefaultKeys {
 inline const QString logFileName = QStringLiteral("LogFileName");
@@ -173,6 +201,12 @@ namespace AppUserDefaultFile {
 inline const QString fileName = QStringLiteral("AppUserDefault.txt");
 inline const QString buildDate = QStringLiteral("builddate");
 inline const QString eulaAcceptedVersion = QStringLiteral("EulaAcceptedVersion");
+// Debug-log line of every store: this + key + valueLabel + value.
+inline const QString storedKey = QStringLiteral("Set userdefault key: ");
+inline const QString valueLabel = QStringLiteral(" | value: ");
+// Console lines of a file that cannot be read, or read back after writing.
+inline const QString readError = QStringLiteral("error reading");
+inline const QString writeError = QStringLiteral("error writing");
 } // namespace AppUserDefaultFile
 
 // Keys of the application's information file (see core/Configuration.h).
@@ -251,6 +285,12 @@ inline const QString closeTheApp = QStringLiteral("CloseTheApp");
 inline const QString selectionChanged = QStringLiteral("selectionChangedNotification");
 } // namespace Notifications
 
+// The transmitter's cradle as a serial device.
+namespace SerialPort {
+// Part of the cradle's device name (macOS names it "usbmodem" + its USB serial number).
+inline const QString cradleNameFragment = QStringLiteral("usbmodemKalimbo2SN5");
+} // namespace SerialPort
+
 // Scene identifiers of the storyboard "Main".
 namespace Scenes {
 inline const QString storyboardMain = QStringLiteral("Main");
@@ -269,6 +309,8 @@ namespace Sidebar {
 inline const QString home = QStringLiteral("Home");
 inline const QString history = QStringLiteral("History");
 inline const QString help = QStringLiteral("Help");
+// Shown while the menu is disabled for a firmware upgrade.
+inline const QString upgrading = QStringLiteral("upgrading...");
 } // namespace Sidebar
 
 // Members of the comm-library requests and answers.
@@ -394,6 +436,15 @@ inline const QString bearerPrefix = QStringLiteral("Bearer ");
 inline const QString contentType = QStringLiteral("Content-Type");
 inline const QString applicationJson = QStringLiteral("application/json");
 inline const QString formUrlEncoded = QStringLiteral("application/x-www-form-urlencoded");
+// The file upload's multipart form: the request's content type (followed by the boundary) and
+// the header lines of its one part (the first followed by the quoted file name).
+inline const QString multipartFormData = QStringLiteral("multipart/form-data; boundary=");
+inline const QString partContentDisposition =
+    QStringLiteral("Content-Disposition: form-data; filename=");
+inline const QString partContentType = QStringLiteral("Content-Type: application/octet-stream");
+// Console line of an upload whose file is missing (an empty part is sent).
+inline const QString uploadFileMissing =
+    QStringLiteral("File does not exist in the Documents directory.");
 } // namespace Http
 
 // The debug log.

@@ -1,0 +1,226 @@
+#include "transmitter/ORSSerialPortHandler.h"
+
+#include "core/AppConstants.h"
+#include "core/Configuration.h"
+#include "core/Logger.h"
+#include "platform/MainQueue.h"
+#include "platform/NotificationCenter.h"
+#include "platform/TimeScale.h"
+#include "transmitter/CradlePortFinder.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+ORSSerialPortHandler& ORSSerialPortHandler::shared() {
+    // Owned by the application object, so it goes before the event loop's machinery does.
+    static QPointer<ORSSerialPortHandler> instance;
+    if (!instance)
+        instance = new ORSSerialPortHandler(QCoreApplication::instance());
+    return *instance;
+}
+
+ORSSerialPortHandler::ORSSerialPortHandler(QObject* parent) : QObject(parent) {
+    connect(&pollTimer_, &QTimer::timeout, this, &ORSSerialPortHandler::poll);
+}
+
+ORSSerialPortHandlerDelegate* ORSSerialPortHandler::delegate() const {
+    return delegateObject_ ? delegate_ : nullptr;
+}
+
+void ORSSerialPortHandler::setDelegate(ORSSerialPortHandlerDelegate* delegate) {
+    QObject* object = dynamic_cast<QObject*>(delegate);
+    if (delegate && !object) {
+        Logger::log(LOG_PREFIX + QStringLiteral(" | ERROR: a serial delegate must be a QObject"));
+        delegate = nullptr;
+    }
+    delegateObject_ = object;
+    delegate_ = delegate;
+}
+
+// ---- Base64 ----
+
+std::optional<QByteArray> ORSSerialPortHandler::decodeBase64(const QString& text) {
+    static const QRegularExpression strict(
+        QStringLiteral("\\A(?:[A-Za-z0-9+/]{4})*(?:[A-Za-z0-9+/]{2}==|[A-Za-z0-9+/]{3}=)?\\z"));
+    if (!strict.match(text).hasMatch())
+        return std::nullopt;
+    auto result =
+        QByteArray::fromBase64Encoding(text.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    if (result.decodingStatus != QByteArray::Base64DecodingStatus::Ok)
+        return std::nullopt;
+    return result.decoded;
+}
+
+QString ORSSerialPortHandler::getBase64String(const QByteArray& bytes) {
+    return QString::fromLatin1(bytes.toBase64());
+}
+
+QString ORSSerialPortHandler::getBase64String(const QList<int>& byteArray) {
+    QByteArray bytes;
+    bytes.reserve(byteArray.size());
+    for (int value : byteArray) {
+        if (value < 0 || value > 255) {
+            Logger::log(LOG_PREFIX + QStringLiteral(" | ERROR: %1 is not a byte").arg(value));
+            return {};
+        }
+        bytes.append(static_cast<char>(value));
+    }
+    return getBase64String(bytes);
+}
+
+// ---- Writing and reading ----
+
+bool ORSSerialPortHandler::sendCommandToTransmitter(const QString& base64Text) {
+    const std::optional<QByteArray> bytes = decodeBase64(base64Text);
+    if (!bytes || bytes->isEmpty()) {
+        Logger::log(LOG_PREFIX +
+                    QStringLiteral(" | ERROR: command is empty or not base64, not written"));
+        return false;
+    }
+    if (!MainQueue::isMainThread()) {
+        // The port belongs to the main thread; keep the write in order with everything else.
+        const bool available = isSerialPortAvailable();
+        if (available)
+            MainQueue::async(this, [this, data = *bytes] { writeToPort(data); });
+        return available;
+    }
+    return writeToPort(*bytes);
+}
+
+bool ORSSerialPortHandler::writeToPort(const QByteArray& bytes) {
+    if (!port_) {
+        Logger::log(LOG_PREFIX + QStringLiteral(" | ERROR: no transmitter port is open"));
+        return false;
+    }
+    const qint64 written = port_->write(bytes);
+    if (written != bytes.size()) {
+        Logger::log(LOG_PREFIX + QStringLiteral(" | ERROR: write failed: ") + port_->errorString());
+        return false;
+    }
+    return true;
+}
+
+void ORSSerialPortHandler::readAvailableBytes() {
+    if (!port_)
+        return;
+    const QByteArray chunk = port_->readAll();
+    if (chunk.isEmpty())
+        return;
+    if (ORSSerialPortHandlerDelegate* target = delegate())
+        target->didReceiveTransmitterBytesResponse(chunk);
+    else
+        Logger::log(
+            LOG_PREFIX +
+            QStringLiteral(" | ERROR: %1 bytes from the transmitter with no screen to take them")
+                .arg(chunk.size()));
+}
+
+// ---- Finding, opening and losing the cradle ----
+
+void ORSSerialPortHandler::startMonitoring() {
+    pollTimer_.start(TimeScale::milliseconds(pollIntervalSeconds));
+    poll();
+}
+
+void ORSSerialPortHandler::stopMonitoring() {
+    pollTimer_.stop();
+    closePort();
+    lastOpenFailure_.clear();
+}
+
+QString ORSSerialPortHandler::cradleLocation() const {
+    const QString configured = Configs::value(ConfigsKeys::serialDevicePath);
+    if (!configured.isEmpty())
+        return QFileInfo::exists(configured) ? configured : QString();
+    return CradlePortFinder::findCradle(CradlePortFinder::availablePorts(),
+                                        CradlePortFinder::defaultByIdFolder());
+}
+
+void ORSSerialPortHandler::poll() {
+    if (port_) {
+        // The open device stays while its file does, even if another cradle now comes first.
+        if (!QFileInfo::exists(openLocation_))
+            portWentAway(QStringLiteral("device no longer present"));
+        return;
+    }
+    const QString location = cradleLocation();
+    if (!location.isEmpty())
+        openPort(location);
+}
+
+bool ORSSerialPortHandler::openPort(const QString& location) {
+    auto* port = new QSerialPort(this);
+    port->setPortName(location);
+    port->setBaudRate(QSerialPort::Baud115200);
+    port->setDataBits(QSerialPort::Data8);
+    port->setParity(QSerialPort::NoParity);
+    port->setStopBits(QSerialPort::OneStop);
+    port->setFlowControl(QSerialPort::NoFlowControl);
+    if (!port->open(QIODevice::ReadWrite)) {
+        // Looked for again on the next poll; say so once, not every second.
+        const QString failure = location + QStringLiteral(": ") + port->errorString();
+        if (failure != lastOpenFailure_)
+            Logger::log(LOG_PREFIX + QStringLiteral(" | ERROR: cannot open ") + failure);
+        lastOpenFailure_ = failure;
+        delete port;
+        return false;
+    }
+    lastOpenFailure_.clear();
+    // Not every device has modem lines (a pseudo-terminal has none): a warning, not a failure.
+    const bool dtrSet = port->setDataTerminalReady(true);
+    const bool rtsSet = port->setRequestToSend(true);
+    if (!dtrSet || !rtsSet)
+        Logger::log(LOG_PREFIX + QStringLiteral(" | DTR/RTS not set on ") + location +
+                    QStringLiteral(": ") + port->errorString());
+    port->clearError();
+    connect(port, &QSerialPort::readyRead, this, &ORSSerialPortHandler::readAvailableBytes);
+    connect(port, &QSerialPort::errorOccurred, this, &ORSSerialPortHandler::onPortError);
+    port_ = port;
+    openLocation_ = location;
+    available_ = true;
+    Logger::log(LOG_PREFIX + QStringLiteral(" | Response: transmitter port opened: ") + location);
+
+    NotificationCenter::defaultCenter().post(AppConstants::Notifications::serialPortsWereConnected);
+    if (ORSSerialPortHandlerDelegate* target = delegate())
+        target->serialPortWasOpened();
+    return true;
+}
+
+void ORSSerialPortHandler::onPortError(QSerialPort::SerialPortError error) {
+    if (error == QSerialPort::NoError || !port_ || sender() != port_)
+        return;
+    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError) {
+        // The device vanished, or its line hung up (a closed pseudo-terminal reads as end of
+        // file, which Qt reports as a read error). Qt repeats the error for as long as the
+        // port stays open, so close it now; if the device is still there, the next poll
+        // opens it again.
+        portWentAway(QVariant::fromValue(error).toString() + QStringLiteral(": ") +
+                     port_->errorString());
+        return;
+    }
+    Logger::log(LOG_PREFIX + QStringLiteral(" | ERROR: ") + port_->errorString());
+    port_->clearError();
+}
+
+void ORSSerialPortHandler::closePort() {
+    QSerialPort* port = std::exchange(port_, nullptr);
+    openLocation_.clear();
+    available_ = false;
+    if (!port)
+        return;
+    port->disconnect(this);
+    port->close();
+    // This may be running inside one of the port's own signals.
+    port->deleteLater();
+}
+
+void ORSSerialPortHandler::portWentAway(const QString& reason) {
+    if (!port_)
+        return;
+    Logger::log(LOG_PREFIX + QStringLiteral(" | ERROR: transmitter port gone: ") + reason);
+    closePort();
+    NotificationCenter& center = NotificationCenter::defaultCenter();
+    center.post(AppConstants::Notifications::serialPortsWereDisconnected);
+    center.post(AppConstants::Notifications::serialPortConnectedDisconnected, QVariant(false));
+}

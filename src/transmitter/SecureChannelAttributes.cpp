@@ -1,0 +1,6 @@
+#include "transmitter/SecureChannelAttributes.h"
+
+SecureChannelAttributes& SecureChannelAttributes::shared() {
+    static SecureChannelAttributes instance;
+    return instance;
+}

@@ -1,0 +1,6 @@
+#include "transmitter/TxInfo.h"
+
+TxInfo& TxInfo::shared() {
+    static TxInfo instance;
+    return instance;
+}
