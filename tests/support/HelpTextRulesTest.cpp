@@ -4,17 +4,8 @@
 
 using namespace HelpTextRules;
 
-namespace {
-QString repeated(const QString& unit, int times) {
-    QString text;
-    for (int i = 0; i < times; ++i)
-        text += unit;
-    return text;
-}
-} // namespace
-
 TEST(HelpMessageLimit, CutsPlainTextAtTheLimit) {
-    const QString pasted = repeated(QStringLiteral("abc"), 500); // 1500 characters
+    const QString pasted = QStringLiteral("abc").repeated(500); // 1500 characters
     const QString kept = limitedToCharacters(pasted);
     EXPECT_EQ(kept, pasted.left(1000));
     EXPECT_EQ(characterCount(kept), 1000);
@@ -35,15 +26,15 @@ TEST(HelpMessageLimit, CountsAndCutsWholeClusters) {
     for (const QString& cluster : {family, flag, accented, thumb}) {
         SCOPED_TRACE(cluster.toStdString());
         EXPECT_EQ(characterCount(cluster), 1);
-        const QString text = repeated(cluster, 1001);
+        const QString text = cluster.repeated(1001);
         const QString kept = limitedToCharacters(text);
         EXPECT_EQ(characterCount(kept), 1000);
-        EXPECT_EQ(kept, repeated(cluster, 1000));
+        EXPECT_EQ(kept, cluster.repeated(1000));
     }
 
     // A mix cut in the middle of a cluster-heavy tail keeps the clusters whole.
-    const QString mixed = repeated(QStringLiteral("a"), 999) + family + family;
-    EXPECT_EQ(limitedToCharacters(mixed), repeated(QStringLiteral("a"), 999) + family);
+    const QString mixed = QStringLiteral("a").repeated(999) + family + family;
+    EXPECT_EQ(limitedToCharacters(mixed), QStringLiteral("a").repeated(999) + family);
 }
 
 TEST(HelpMessageLimit, CounterText) {
