@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cloud/APIResult.h"
+#include "cloud/ReplyMapping.h"
 #include "core/AppConstants.h"
 #include "platform/Task.h"
 
@@ -60,6 +61,8 @@ private:
 
     void send(const QString& urlString, HTTPMethod method, const QVariantMap& parameters,
               ContentType contentType, APICompletion completion);
+    // Hands the finished reply's outcome to the completion, on the main thread.
+    void deliver(QNetworkReply* reply, ReplyMapping::Style style, APICompletion completion);
     void postAudit(const QVariantMap& record);
 
     QNetworkAccessManager* nam_ = nullptr;

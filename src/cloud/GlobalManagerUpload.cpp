@@ -14,7 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
 
 namespace {
 
@@ -90,10 +89,5 @@ void GlobalManager::uploadFile(const QString& to, const std::optional<QString>& 
     const QByteArray body =
         MultipartBody::build(boundary, filename, std::get<QByteArray>(std::move(bytes)));
 
-    QNetworkReply* reply = nam_->post(request, body);
-    connect(reply, &QNetworkReply::finished, this, [reply, completion] {
-        const APIResult result = ReplyMapping::map(*reply, ReplyMapping::Style::upload);
-        reply->deleteLater();
-        completion(result);
-    });
+    deliver(nam_->post(request, body), ReplyMapping::Style::upload, std::move(completion));
 }
