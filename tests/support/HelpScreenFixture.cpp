@@ -2,12 +2,10 @@
 
 #include "app/SceneRegistration.h"
 #include "cloud/GlobalUserManager.h"
-#include "cloud/NetworkManager.h"
 #include "core/AppConstants.h"
 #include "core/AppState.h"
 #include "core/Logger.h"
 #include "doubles/WaitFor.h"
-#include "platform/BundleInfo.h"
 #include "shell/OstrivaneCustomAlertView.h"
 
 #include <QAction>
@@ -15,13 +13,18 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QFile>
-#include <QJsonDocument>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace Path = AppConstants::API::Host::path;
 
 namespace {
 QStringList debugLogLines() {
@@ -31,118 +34,73 @@ QStringList debugLogLines() {
     return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
 }
 
-StructEuaMessage catalogueEntry(const QString& code, const QString& text) {
-    StructEuaMessage entry;
-    entry.messageCode = code;
-    entry.messageDescription = QStringLiteral("log: ") + text;
-    entry.messagerDescriptionUserFriendly = text;
-    return entry;
+LoopbackCloud::Reply configRow(const QString& name, const QString& value) {
+    return LoopbackCloud::Reply::json(
+        QJsonArray{QJsonObject{{u"Name"_s, name}, {u"Value"_s, value}, {u"ActiveFlag"_s, true}}});
 }
 } // namespace
 
 void HelpScreenTest::SetUp() {
-    ASSERT_TRUE(cloud.isListening());
-    ASSERT_TRUE(infoDir.isValid());
-    const QString infoPath = infoDir.filePath(QStringLiteral("Info.json"));
-    QFile info(infoPath);
-    ASSERT_TRUE(info.open(QIODevice::WriteOnly));
-    info.write(
-        QJsonDocument(QJsonObject{{AppConstants::Configurations::hostAPIURL, cloud.baseUrl()},
-                                  {AppConstants::Configurations::bundleShortVersionString,
-                                   QStringLiteral("3.1.4")}})
-            .toJson());
-    info.close();
-    BundleInfo::setFilePath(infoPath);
     registerScenes(); // the alert sheet is a scene too
     debugLogMark = debugLogLines().size();
-
-    AppState::EuaMessage = {
-        catalogueEntry(AppConstants::Codes::helpScreenLoaded, QStringLiteral("Help opened")),
-        catalogueEntry(AppConstants::Codes::userGuideRequested, QStringLiteral("Guide opened")),
-        catalogueEntry(AppConstants::Codes::noInternetConnection,
-                       QStringLiteral("No internet connection."))};
+    AppState::EuaMessage = {CloudEnvironment::entry(AppConstants::Codes::helpScreenLoaded),
+                            CloudEnvironment::entry(AppConstants::Codes::userGuideRequested),
+                            CloudEnvironment::entry(AppConstants::Codes::noInternetConnection)};
     AppState::GetFromZubAppConfig.clear();
-    NetworkManager::shared().setConnected(true);
     GlobalUserManager::shared().clear();
-    UserFirmwareInfo user;
-    user.id = QStringLiteral("user-42");
-    GlobalUserManager::shared().currentUserFirmwareInfo = user;
+    GlobalUserManager::shared().currentUserFirmwareInfo = UserFirmwareInfo{};
+    GlobalUserManager::shared().currentUserFirmwareInfo->id = u"user-42"_s;
 
     // One route serves both look-ups; each answer is chosen by the row asked for.
-    cloud.route(QStringLiteral("POST"), AppConstants::API::Host::path::getFromZubAppConfig,
+    cloud.route(u"POST"_s, Path::getFromZubAppConfig,
                 [this](const LoopbackCloud::Request& request) {
-                    const QString asked = request.json().value(QStringLiteral("Name")).toString();
-                    return configAnswers.value(asked, LoopbackCloud::Reply::empty(404));
+                    const QString name = request.json().value(u"Name"_s).toString();
+                    return configAnswers.value(name, LoopbackCloud::Reply::empty(404));
                 });
     answerConfig(AppConstants::Help::configSupportEmail,
                  configRow(AppConstants::Help::configSupportEmail, supportAddress));
     answerConfig(AppConstants::Help::configUserGuideLink,
                  configRow(AppConstants::Help::configUserGuideLink, guideLink));
-    cloud.route(QStringLiteral("POST"), AppConstants::API::Host::path::getZubAuditHistory,
-                LoopbackCloud::Reply::json(QJsonArray{QJsonObject{
-                    {QStringLiteral("Id"), 7},
-                    {QStringLiteral("AuditDate"), QStringLiteral("2026-12-01")},
-                    {QStringLiteral("TransmitterID"), QStringLiteral("T-100")},
-                    {QStringLiteral("FirmwareID"), QStringLiteral("F-2")},
-                    {QStringLiteral("ErrorCode"), QStringLiteral("8000003")},
-                    {QStringLiteral("FailureDescription"), QStringLiteral("Uploaded")}}}));
-    cloud.route(QStringLiteral("POST"), AppConstants::API::Host::path::sendZubEmail,
-                LoopbackCloud::Reply::json(QJsonObject{}));
+    cloud.route(u"POST"_s, Path::getZubAuditHistory,
+                LoopbackCloud::Reply::json(
+                    QJsonArray{QJsonObject{{u"Id"_s, 7},
+                                           {u"AuditDate"_s, u"2026-12-01"_s},
+                                           {u"TransmitterID"_s, u"T-100"_s},
+                                           {u"FirmwareID"_s, u"F-2"_s},
+                                           {u"ErrorCode"_s, u"8000003"_s},
+                                           {u"FailureDescription"_s, u"Uploaded"_s}}}));
+    cloud.route(u"POST"_s, Path::sendZubEmail, LoopbackCloud::Reply::json(QJsonObject{}));
 }
 
 void HelpScreenTest::TearDown() {
     closeAlerts();
     screen.reset();
-    BundleInfo::setFilePath(QString());
-    NetworkManager::shared().setConnected(true);
     GlobalUserManager::shared().clear();
-    AppState::EuaMessage.clear();
 }
 
-void HelpScreenTest::answerConfig(const QString& name, const LoopbackCloud::Reply& reply) {
-    configAnswers.insert(name, reply);
-}
-
-LoopbackCloud::Reply HelpScreenTest::configRow(const QString& name, const QString& value) {
-    return LoopbackCloud::Reply::json(
-        QJsonArray{QJsonObject{{QStringLiteral("Name"), name},
-                               {QStringLiteral("Value"), value},
-                               {QStringLiteral("Language"), QStringLiteral("en")},
-                               {QStringLiteral("ActiveFlag"), true}}});
-}
-
-OstivaneHelpViewController* HelpScreenTest::openScreen(bool waitForLookups) {
+void HelpScreenTest::openScreen(bool waitForLookups) {
     screen = std::make_unique<OstivaneHelpViewController>();
     screen->resize(900, 700);
     screen->show();
-    screen->loadViewIfNeeded();
     if (waitForLookups) {
-        // Two look-ups, and the audit history while the app holds none.
-        EXPECT_TRUE(cloud.waitForRequests(3));
-        EXPECT_TRUE(waitFor([this] { return screen->supportEmail.has_value(); }));
+        ASSERT_TRUE(waitFor([this] { return screen->supportEmail.has_value(); }));
     }
-    return screen.get();
-}
-
-QAction* HelpScreenTest::menuItem(HelpMenuType type) const {
-    for (QAction* item : screen->helpDropDown->actions()) {
-        if (item->text() == HelpMenu::title(type))
-            return item;
-    }
-    ADD_FAILURE() << "no menu item for " << HelpMenu::title(type).toStdString();
-    return nullptr;
 }
 
 void HelpScreenTest::choose(HelpMenuType type) const {
-    if (QAction* item = menuItem(type))
-        item->trigger();
+    for (QAction* item : screen->helpDropDown->actions()) {
+        if (item->text() == HelpMenu::title(type))
+            return item->trigger();
+    }
+    ADD_FAILURE() << "no menu item " << HelpMenu::title(type).toStdString();
 }
 
 void HelpScreenTest::type(QWidget* widget, const QString& text) {
     widget->setFocus();
     for (QChar c : text) {
-        const int key = c == u'\n' ? int(Qt::Key_Return) : int(c.toUpper().unicode());
-        const QString typed = c == u'\n' ? QStringLiteral("\r") : QString(c);
+        const bool enter = c == u'\n';
+        const int key = enter ? int(Qt::Key_Return) : int(c.toUpper().unicode());
+        const QString typed = enter ? u"\r"_s : QString(c);
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, typed);
         QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, typed);
         QApplication::sendEvent(widget, &press);
@@ -160,12 +118,12 @@ QString HelpScreenTest::messageText() const {
 }
 
 void HelpScreenTest::fillAddress() const {
-    screen->textFieldFirstName->setText(QStringLiteral("Ada"));
-    screen->textFieldLastName->setText(QStringLiteral("Byron"));
-    screen->textFieldAddress->setText(QStringLiteral("1 Main St"));
-    screen->textFieldCity->setText(QStringLiteral("Springfield"));
-    screen->textFieldState->setText(QStringLiteral("IL"));
-    screen->textFieldZip->setText(QStringLiteral("62701"));
+    screen->textFieldFirstName->setText(u"Ada"_s);
+    screen->textFieldLastName->setText(u"Byron"_s);
+    screen->textFieldAddress->setText(u"1 Main St"_s);
+    screen->textFieldCity->setText(u"Springfield"_s);
+    screen->textFieldState->setText(u"IL"_s);
+    screen->textFieldZip->setText(u"62701"_s);
 }
 
 void HelpScreenTest::pressSend() const {
@@ -175,39 +133,36 @@ void HelpScreenTest::pressSend() const {
 QStringList HelpScreenTest::shownAlerts() {
     QStringList alerts;
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        auto* dialog = qobject_cast<QDialog*>(window);
-        if (!dialog || !dialog->isVisible())
+        if (!qobject_cast<QDialog*>(window) || !window->isVisible())
             continue;
-        for (auto* alert : dialog->findChildren<OstrivaneCustomAlertView*>()) {
-            QString text = alert->labelHeaderPrimary()->text();
-            if (alert->labelHeaderSecondary()->isVisibleTo(alert))
-                text += u'\n' + alert->labelHeaderSecondary()->text();
-            alerts.append(text + u'\n' + alert->labelMessage()->text());
+        for (auto* alert : window->findChildren<OstrivaneCustomAlertView*>()) {
+            EXPECT_FALSE(alert->labelHeaderSecondary()->isVisibleTo(alert));
+            alerts.append(alert->labelHeaderPrimary()->text() + u'\n' +
+                          alert->labelMessage()->text());
         }
     }
     return alerts;
 }
 
-QString HelpScreenTest::waitForAlert(int timeoutMs) {
-    waitFor([] { return !shownAlerts().isEmpty(); }, timeoutMs);
+QString HelpScreenTest::waitForAlert() {
+    waitFor([] { return !shownAlerts().isEmpty(); }, 3000);
     const QStringList alerts = shownAlerts();
     return alerts.isEmpty() ? QString() : alerts.first();
 }
 
 void HelpScreenTest::closeAlerts() {
-    // As the user does: the alert's one button.
+    // As the user does: with the alert's one button.
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        auto* dialog = qobject_cast<QDialog*>(window);
-        if (!dialog || !dialog->isVisible())
-            continue;
-        for (auto* alert : dialog->findChildren<OstrivaneCustomAlertView*>())
-            alert->buttonClose()->click();
+        if (qobject_cast<QDialog*>(window) && window->isVisible()) {
+            for (auto* alert : window->findChildren<OstrivaneCustomAlertView*>())
+                alert->buttonClose()->click();
+        }
     }
     waitFor([] { return shownAlerts().isEmpty(); }, 1000);
 }
 
 QList<LoopbackCloud::Request> HelpScreenTest::emailRequests() const {
-    return cloud.requestsTo(AppConstants::API::Host::path::sendZubEmail);
+    return cloud.requestsTo(Path::sendZubEmail);
 }
 
 QStringList HelpScreenTest::newDebugLogLines() const {

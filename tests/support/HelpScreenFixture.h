@@ -1,21 +1,17 @@
 #pragma once
 
-#include "doubles/LoopbackCloud.h"
+#include "doubles/CloudEnvironment.h"
 #include "support/OstivaneHelpViewController.h"
 
-#include <QJsonArray>
-#include <QJsonObject>
+#include <QHash>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <memory>
 
-class QAction;
-
-// A help screen shown on the offscreen platform, talking to a loopback cloud. The cloud
-// answers the look-ups with a support address and a user-guide link, the audit history with
-// one row, and every e-mail with 200 and an empty object, until a test says otherwise.
+// A help screen shown on the offscreen platform, talking to a loopback cloud that answers the
+// look-ups with a support address and a user-guide link, the audit history with one row and
+// every e-mail with 200, until a test says otherwise.
 class HelpScreenTest : public ::testing::Test {
 protected:
     static inline const QString supportAddress = QStringLiteral("care@ostrivane.test");
@@ -24,39 +20,35 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Answers for the configuration row of that name.
-    void answerConfig(const QString& name, const LoopbackCloud::Reply& reply);
-    // A one-row answer with the given value.
-    static LoopbackCloud::Reply configRow(const QString& name, const QString& value);
+    // What the cloud answers to the look-up of the row of that name.
+    void answerConfig(const QString& name, const LoopbackCloud::Reply& reply) {
+        configAnswers.insert(name, reply);
+    }
+    // Makes, shows and loads a screen; with waitForLookups, until the support address is in.
+    void openScreen(bool waitForLookups = true);
 
-    // Makes, shows and loads a screen; with waitForLookups, waits until the cloud has had
-    // every request the screen sends when it loads.
-    OstivaneHelpViewController* openScreen(bool waitForLookups = true);
-
-    QAction* menuItem(HelpMenuType type) const;
     void choose(HelpMenuType type) const;
-    // Types text into a widget with real key events.
+    // Types into a widget with key events, or pastes into the message, as a user does.
     static void type(QWidget* widget, const QString& text);
-    // Puts text into the message as a paste would.
     void paste(const QString& text) const;
     QString messageText() const;
     void fillAddress() const;
     void pressSend() const;
 
-    // The alerts now shown, each as its header, its secondary header when shown, and its
-    // message, joined by line feeds.
+    // Each alert now shown as its header and message on two lines.
     static QStringList shownAlerts();
-    // Waits for the first alert and gives its text; empty when none came in time.
-    static QString waitForAlert(int timeoutMs = 3000);
+    static QString waitForAlert();
     static void closeAlerts();
+    static QString notification(const QString& text) {
+        return QStringLiteral("Notification\n") + text;
+    }
 
     QList<LoopbackCloud::Request> emailRequests() const;
-    // The lines of today's debug log written since the test began.
     QStringList newDebugLogLines() const;
 
-    LoopbackCloud cloud;
+    CloudEnvironment env;
+    LoopbackCloud& cloud = env.cloud;
     QHash<QString, LoopbackCloud::Reply> configAnswers;
-    QTemporaryDir infoDir;
     qsizetype debugLogMark = 0;
     std::unique_ptr<OstivaneHelpViewController> screen;
 };

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 QString fileText(const QDir& dir, const QString& name) {
     QFile file(dir.filePath(name));
@@ -44,49 +46,46 @@ TEST_F(HelpSimRoutesTest, KeepsEachEmailTheScreenSends) {
     EXPECT_EQ(screen->userGuideLink, HelpSimRoutes::userGuideLink);
 
     choose(HelpMenuType::TroubleShooting);
-    type(screen->troubleshootingTextView, QStringLiteral("It \"beeps\"\nat night"));
+    type(screen->troubleshootingTextView, u"It \"beeps\"\nat night"_s);
     pressSend();
-    EXPECT_EQ(waitForAlert(),
-              QStringLiteral("Notification\n") + AppConstants::Alerts::descriptions::help);
+    EXPECT_EQ(waitForAlert(), u"Notification\n"_s + AppConstants::Alerts::descriptions::help);
     closeAlerts();
-    const QString first = fileText(out(), QStringLiteral("email-001.txt"));
+    const QString first = fileText(out(), u"email-001.txt"_s);
     EXPECT_TRUE(first.startsWith(QStringLiteral("To: support@ostrivane.example\nSubject: "
                                                 "Ostrivane Pellory App- Ostrivane Pellory App "
                                                 "Troubleshooting Message\n\nAn Ostrivane user")));
-    EXPECT_TRUE(first.contains(QStringLiteral("Message\n=======\nIt \"beeps\"\nat night")));
-    const QStringList csv = fileText(out(), QStringLiteral("email-001-ActivityHistoryLog.csv"))
-                                .split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_TRUE(first.contains(u"Message\n=======\nIt \"beeps\"\nat night"_s));
+    const QStringList csv =
+        fileText(out(), u"email-001-ActivityHistoryLog.csv"_s).split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(csv.size(), 4);
-    EXPECT_EQ(csv.first(), QStringLiteral("Date, TransmitterID, FirmwareID, Code, Description"));
-    EXPECT_TRUE(csv.last().endsWith(QStringLiteral("123456, 3,5000051,Training quiz passed")));
+    EXPECT_EQ(csv.first(), u"Date, TransmitterID, FirmwareID, Code, Description"_s);
+    EXPECT_TRUE(csv.last().endsWith(u"123456, 3,5000051,Training quiz passed"_s));
 
     choose(HelpMenuType::RequestCopy);
     fillAddress();
     pressSend();
-    EXPECT_EQ(waitForAlert(),
-              QStringLiteral("Notification\n") + AppConstants::Alerts::descriptions::userGuide);
-    EXPECT_TRUE(fileText(out(), QStringLiteral("email-002.txt"))
-                    .contains(QStringLiteral("Ship to:\n======\nAda Byron\n1 Main St\n")));
+    EXPECT_EQ(waitForAlert(), u"Notification\n"_s + AppConstants::Alerts::descriptions::userGuide);
+    EXPECT_TRUE(fileText(out(), u"email-002.txt"_s)
+                    .contains(u"Ship to:\n======\nAda Byron\n1 Main St\n"_s));
     EXPECT_EQ(out().entryList(QDir::Files).size(), 3);
 }
 
 TEST_F(HelpSimRoutesTest, RefusesMalformedEmailsAndKeepsFilesInItsFolder) {
     const QString url = cloud.url(AppConstants::API::Host::path::sendZubEmail);
-    EXPECT_FALSE(accepted(url, {{QStringLiteral("subject"), QStringLiteral("no body")}}));
-    EXPECT_FALSE(accepted(url, {{QStringLiteral("toAddress"), QStringLiteral("a@b.test")},
-                                {QStringLiteral("subject"), QStringLiteral("s")},
-                                {QStringLiteral("body"), QStringLiteral("b")},
-                                {QStringLiteral("FileName"), QStringLiteral("x.csv")},
-                                {QStringLiteral("FileStream"), QStringLiteral("not base64!")}}));
+    EXPECT_FALSE(accepted(url, {{u"subject"_s, u"no body"_s}}));
+    EXPECT_FALSE(accepted(url, {{u"toAddress"_s, u"a@b.test"_s},
+                                {u"subject"_s, u"s"_s},
+                                {u"body"_s, u"b"_s},
+                                {u"FileName"_s, u"x.csv"_s},
+                                {u"FileStream"_s, u"not base64!"_s}}));
     EXPECT_TRUE(out().entryList(QDir::Files).isEmpty());
 
-    EXPECT_TRUE(accepted(url, {{QStringLiteral("toAddress"), QStringLiteral("a@b.test")},
-                               {QStringLiteral("subject"), QStringLiteral("s")},
-                               {QStringLiteral("body"), QStringLiteral("b")},
-                               {QStringLiteral("FileName"), QStringLiteral("../../escape.csv")},
-                               {QStringLiteral("FileStream"), QStringLiteral("QUJD")}}));
+    EXPECT_TRUE(accepted(url, {{u"toAddress"_s, u"a@b.test"_s},
+                               {u"subject"_s, u"s"_s},
+                               {u"body"_s, u"b"_s},
+                               {u"FileName"_s, u"../../escape.csv"_s},
+                               {u"FileStream"_s, u"QUJD"_s}}));
     EXPECT_EQ(out().entryList(QDir::Files),
-              (QStringList{QStringLiteral("email-001-.._.._escape.csv"),
-                           QStringLiteral("email-001.txt")}));
-    EXPECT_EQ(fileText(out(), QStringLiteral("email-001-.._.._escape.csv")), QStringLiteral("ABC"));
+              (QStringList{u"email-001-.._.._escape.csv"_s, u"email-001.txt"_s}));
+    EXPECT_EQ(fileText(out(), u"email-001-.._.._escape.csv"_s), u"ABC"_s);
 }
