@@ -23,6 +23,8 @@ const QString kUserGuideTitle = QStringLiteral("User Guide");
 const QString kPlaceholder = QStringLiteral("Type your message here.");
 const QString kMessageFont = QStringLiteral("Helvetica Neue");
 constexpr int kMessageFontSize = 17;
+// The rounded button styles leave no room around the title of their own.
+constexpr int kButtonHeight = 32;
 
 // A captioned text field in a column of its own, so that a line can be drawn under it.
 QLineEdit* addField(QGridLayout* grid, int row, int column, const QString& caption) {
@@ -53,6 +55,7 @@ void OstivaneHelpViewController::setupUi() {
     headingFont.setBold(true);
     heading->setFont(headingFont);
     btzubUserGuide_viewDropDown = new QPushButton(kUserGuideTitle, this);
+    btzubUserGuide_viewDropDown->setMinimumSize(120, kButtonHeight);
     connect(btzubUserGuide_viewDropDown, &QPushButton::clicked, this,
             [this] { userGuideBtnClicked(btzubUserGuide_viewDropDown); });
     top->addWidget(heading);
@@ -62,7 +65,7 @@ void OstivaneHelpViewController::setupUi() {
 
     root->addWidget(new QLabel(kRequestCaption, this));
     popupButton = new QPushButton(HelpMenu::title(HelpMenuType::SelectOption), this);
-    popupButton->setMinimumWidth(420);
+    popupButton->setMinimumSize(420, kButtonHeight);
     helpDropDown = new QMenu(popupButton);
     const std::pair<HelpMenuType, void (OstivaneHelpViewController::*)(QObject*)> items[] = {
         {HelpMenuType::SelectOption, &OstivaneHelpViewController::selectAnOptionClicked},
@@ -118,7 +121,7 @@ void OstivaneHelpViewController::setupUi() {
     root->addLayout(forms, 1);
 
     btSend_viewTroubleshooting = new QPushButton(AppConstants::Help::sendRequestTitle, this);
-    btSend_viewTroubleshooting->setMinimumWidth(160);
+    btSend_viewTroubleshooting->setMinimumSize(160, kButtonHeight);
     connect(btSend_viewTroubleshooting, &QPushButton::clicked, this,
             [this] { SendButtonClicked(btSend_viewTroubleshooting); });
     root->addWidget(btSend_viewTroubleshooting, 0, Qt::AlignRight);
