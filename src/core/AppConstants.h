@@ -357,6 +357,11 @@ inline const QString failedToExtractCommand =
     QStringLiteral("Failed to parse JSON or extract command data.");
 inline const QString invalidJsonStructure = QStringLiteral("Invalid JSON structure.");
 inline const QString noCsvDataFound = QStringLiteral("No CSV data found in response.");
+// Domains of the errors above: an unusable command or header answer, a log-data answer that is
+// not an object, one without its CSV.
+inline const QString apiErrorDomain = QStringLiteral("APIError");
+inline const QString jsonErrorDomain = QStringLiteral("JSONError");
+inline const QString csvErrorDomain = QStringLiteral("CSVError");
 inline const QString failedToProcessCsv = QStringLiteral("Failed to process CSV data: ");
 // Pieces of the log CSV file name (see Helper::createLogFileName).
 inline const QString fileNamePrefix = QStringLiteral("WPZ");

@@ -1,0 +1,82 @@
+#include "support/LogCsvFile.h"
+
+#include "core/AppConstants.h"
+#include "core/AppState.h"
+#include "core/Helper.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+const QString& nameKey() {
+    return AppConstants::userdefaultKeys::logFileName;
+}
+
+// A name that stays inside the folder: one path component, not "." or "..".
+bool isPlainFileName(const QString& name) {
+    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') &&
+           !name.contains(u'\\') && !name.contains(QChar(0));
+}
+
+} // namespace
+
+std::optional<QString> LogCsvFile::pathOf(const QString& fileName) {
+    const std::optional<QString> folder = Helper::getDirectoryUrl();
+    if (!folder)
+        return std::nullopt;
+    return QDir(*folder).filePath(fileName);
+}
+
+LogCsvFile::WriteResult LogCsvFile::write(const QString& fileName, const QString& content) {
+    if (!isPlainFileName(fileName))
+        return {false, {}, QStringLiteral("Not a file name: ") + fileName};
+    const std::optional<QString> folder = Helper::getDirectoryUrl();
+    if (!folder || !QDir().mkpath(*folder))
+        return {false, {}, QStringLiteral("The application folder is not available.")};
+
+    const QString path = QDir(*folder).filePath(fileName);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {false, {}, file.errorString()};
+    const QByteArray bytes = content.toUtf8();
+    if (file.write(bytes) != bytes.size()) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        return {false, {}, error};
+    }
+    if (!file.commit())
+        return {false, {}, file.errorString()};
+
+    AppState::defaults().setValue(nameKey(), fileName);
+    AppState::defaults().synchronize();
+    return {true, path, {}};
+}
+
+std::optional<QString> LogCsvFile::storedName() {
+    std::optional<QString> name = AppState::defaults().string(nameKey());
+    if (name && name->isEmpty())
+        return std::nullopt;
+    return name;
+}
+
+LogCsvFile::DeleteResult LogCsvFile::deleteStored(QString* error) {
+    const std::optional<QString> name = storedName();
+    if (!name)
+        return DeleteResult::noStoredName;
+    const std::optional<QString> path = pathOf(*name);
+    if (!path)
+        return DeleteResult::noFolder;
+    QFile file(*path);
+    if (!isPlainFileName(*name) || !file.exists())
+        return DeleteResult::noFile;
+    if (!file.remove()) {
+        if (error)
+            *error = file.errorString();
+        return DeleteResult::failed;
+    }
+    AppState::defaults().removeObject(nameKey());
+    AppState::defaults().synchronize();
+    return DeleteResult::deleted;
+}

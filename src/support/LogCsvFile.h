@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The CSV file of a support upload, in the application's folder, and the settings-store key
+// "LogFileName" that names it from a successful write until its deletion.
+namespace LogCsvFile {
+
+struct WriteResult {
+    bool ok = false;
+    QString path;  // where the file now is (on success)
+    QString error; // why nothing was written (on failure)
+};
+
+// Writes the text as UTF-8, atomically: a file of the same name is replaced whole or not at
+// all. Only a successful write stores the name; after a failure the key keeps its old value.
+WriteResult write(const QString& fileName, const QString& content);
+
+// The name stored by the last successful write that has not been deleted since.
+std::optional<QString> storedName();
+
+// The folder path of a stored name, when there is a folder.
+std::optional<QString> pathOf(const QString& fileName);
+
+enum class DeleteResult { deleted, noStoredName, noFolder, noFile, failed };
+
+// Deletes the file the key names; the key is removed only when the file was deleted.
+DeleteResult deleteStored(QString* error = nullptr);
+
+} // namespace LogCsvFile

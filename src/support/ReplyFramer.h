@@ -1,0 +1,62 @@
+#pragma once
+
+#include "support/LogCommand.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QTimer>
+
+// Turns the serial stream into the transmitter's replies. Chunks are fed in as the port reads
+// them; each is framed by the rule of the command current when it arrives: either until the
+// length in the reply's 3-byte header is satisfied, or until the command's quiet period passes
+// without a further chunk. A complete reply is handed out once, by replyReady.
+//
+// Waiting is bounded: once a command has been written (commandWritten), a length-framed reply
+// must be complete within lengthFramedReplyLimitSeconds, and a quiet-period reply must begin
+// within firstByteLimitSeconds; otherwise replyTimedOut ends the exchange. All periods go
+// through TimeScale.
+class ReplyFramer : public QObject {
+    Q_OBJECT
+public:
+    static constexpr double lengthFramedReplyLimitSeconds = 15.0;
+    static constexpr double firstByteLimitSeconds = 30.0;
+
+    explicit ReplyFramer(QObject* parent = nullptr);
+
+    // Chunks that arrive from now on are framed by this command's rule. Set it before the
+    // command request is sent, so that whatever the transmitter answers is collected under it.
+    void setCurrentCommand(logCommand command);
+    logCommand currentCommand() const { return current_; }
+
+    // Call right after writing a command to the transmitter. Bytes still held at this moment
+    // were sent before the command and cannot be part of its reply; they are dropped so that
+    // they do not corrupt it. Starts the bound on the wait for the reply.
+    void commandWritten();
+
+    // One chunk as read from the port.
+    void receive(const QByteArray& chunk);
+
+    // Forgets the collected bytes and stops every timer: a new run, or a run that has ended.
+    void reset();
+
+    qsizetype collectedSize() const { return collected_.size(); }
+    bool isAwaitingReply() const { return deadline_.isActive(); }
+
+signals:
+    // frame: every byte collected for the reply, header included.
+    void replyReady(logCommand command, const QByteArray& frame);
+    void replyTimedOut(logCommand command);
+
+private:
+    void receiveLengthFramed();
+    void receiveQuiet();
+    void finishReply(logCommand command);
+    void deadlinePassed();
+
+    logCommand current_ = logCommand::vesrionInfo;
+    logCommand quietCommand_ = logCommand::vesrionInfo; // command of the running quiet period
+    logCommand awaited_ = logCommand::vesrionInfo;      // command whose reply is bounded
+    QByteArray collected_;
+    QTimer quietTimer_;
+    QTimer deadline_;
+};
