@@ -5,13 +5,14 @@
 #include "quiz/QuizScenes.h"
 #include "shell/ChildViewController.h"
 #include "shell/OstrivaneCustomAlertView.h"
+#include "support/OstivaneHelpViewController.h"
 #include "upgrade/OstrivaneCheckForUpgradesViewController.h"
 #include "upgrade/OstrivaneWelcomeScreen.h"
 
 namespace {
 
 // ---------------------------------------------------------------------------------------
-// PLACEHOLDER SCENES: empty screens standing in for the log-download, help and quiz screens
+// PLACEHOLDER SCENES: empty screens standing in for the log-download and quiz screens
 // until those exist. Replace each registration below with the real screen's class.
 class PlaceholderScreen : public ViewController, public ChildViewController {
 public:
@@ -25,7 +26,6 @@ void registerPlaceholder(const QString& identifier) {
 
 void registerPlaceholderScenes() {
     registerPlaceholder(AppConstants::Scenes::logsViewController);
-    registerPlaceholder(AppConstants::Scenes::helpViewController);
 }
 // ---------------------------------------------------------------------------------------
 
@@ -38,5 +38,6 @@ void registerScenes() {
     storyboard.registerScene<OstrivaneCheckForUpgradesViewController>(
         AppConstants::Scenes::checkForUpgradesViewController);
     registerQuizScenes();
+    storyboard.registerScene<OstivaneHelpViewController>(AppConstants::Scenes::helpViewController);
     registerPlaceholderScenes();
 }
