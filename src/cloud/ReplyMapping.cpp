@@ -4,13 +4,6 @@
 
 namespace {
 
-// Errors that QNetworkReply derives from an HTTP status (the 2xx and 4xx ranges of its
-// codes); every other error is a failure of the transfer itself.
-bool isStatusError(QNetworkReply::NetworkError error) {
-    const int code = static_cast<int>(error);
-    return (code > 200 && code < 300) || (code > 400 && code < 500);
-}
-
 // The transport failures that mean the computer has lost its connection.
 bool isConnectionLoss(QNetworkReply::NetworkError error) {
     return error == QNetworkReply::TemporaryNetworkFailureError ||
@@ -23,7 +16,11 @@ APIResult ReplyMapping::map(QNetworkReply& reply, Style style) {
     const QNetworkReply::NetworkError error = reply.error();
     const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
 
-    if (error != QNetworkReply::NoError && (!status.isValid() || !isStatusError(error))) {
+    // A status outside 2xx means the server answered: that is an HTTP error whatever network
+    // error Qt derives from it (a 400, for one, comes as a protocol error). Any other failure,
+    // including one after a 2xx status, is a failure of the transfer itself.
+    const bool errorStatus = status.isValid() && (status.toInt() < 200 || status.toInt() > 299);
+    if (error != QNetworkReply::NoError && !errorStatus) {
         if (style == Style::request && isConnectionLoss(error))
             return APIResult::failure(APIError::noInternetConnection());
         return APIResult::failure(APIError::other(reply.errorString()));

@@ -52,6 +52,8 @@ TEST_F(CallAPITest, AnswersAndStatusErrorsAreMappedByTheirStatusAndBody) {
     cloud.route(u"POST"_s, u"/fail"_s, Reply::text("server says no", 500));
     cloud.route(u"POST"_s, u"/fail-empty"_s, Reply::empty(500));
     cloud.route(u"POST"_s, u"/unauthorised"_s, Reply::text("who?", 401));
+    cloud.route(u"POST"_s, u"/bad-request"_s, Reply::text("bad field", 400));
+    cloud.route(u"POST"_s, u"/unavailable"_s, Reply::text("later", 503));
 
     auto ok = call(cloud.url(u"/ok"_s));
     ASSERT_TRUE(ok && ok->ok());
@@ -80,6 +82,14 @@ TEST_F(CallAPITest, AnswersAndStatusErrorsAreMappedByTheirStatusAndBody) {
     EXPECT_TRUE(unauthorised.is(APIError::Kind::httpError));
     EXPECT_EQ(unauthorised.statusCode(), 401);
     EXPECT_EQ(unauthorised.data(), QByteArray("who?"));
+
+    // Qt reports these two statuses as protocol and server errors; they are still answers.
+    for (const auto& [path, status] :
+         {std::pair{u"/bad-request"_s, 400}, {u"/unavailable"_s, 503}}) {
+        const APIError error = errorOf(call(cloud.url(path)));
+        EXPECT_TRUE(error.is(APIError::Kind::httpError)) << status;
+        EXPECT_EQ(error.statusCode(), status);
+    }
 
     const APIError missing = errorOf(call(cloud.url(u"/no-such-path"_s)));
     EXPECT_TRUE(missing.is(APIError::Kind::httpError));
