@@ -84,6 +84,20 @@ inline const QString submitQuizResults = QStringLiteral("/api/quiz/SubmitQuizRes
 inline const QString getFirmwareQuiz = QStringLiteral("/api/quiz/GetFirmwareQuiz");
 } // namespace path
 
+// The audit-record post to setZubAuditHistory(): one JSON object of text members,
+//   {"Code": seven-digit code, "ZubStateID": state ("1" unless the caller says otherwise),
+//    "UserID": the signed-in user's "Id" (empty before sign-in),
+//    "TransmitterID": the user's transmitter id in decimal (empty when unknown),
+//    "Date": the moment of the audited step, UTC, "yyyy-MM-ddTHH:mm:ssZ"}.
+// A record kept while offline is sent later unchanged, with its own moment.
+namespace AuditRecord {
+inline const QString code = QStringLiteral("Code");
+inline const QString zubStateID = QStringLiteral("ZubStateID");
+inline const QString userID = QStringLiteral("UserID");
+inline const QString transmitterID = QStringLiteral("TransmitterID");
+inline const QString date = QStringLiteral("Date");
+} // namespace AuditRecord
+
 QString baseURL();
 QString getFromZubAppConfig();
 QString sendZubEmail();
@@ -405,6 +419,15 @@ inline const QString bearerPrefix = QStringLiteral("Bearer ");
 inline const QString contentType = QStringLiteral("Content-Type");
 inline const QString applicationJson = QStringLiteral("application/json");
 inline const QString formUrlEncoded = QStringLiteral("application/x-www-form-urlencoded");
+// The file upload's multipart form: the request's content type (followed by the boundary) and
+// the header lines of its one part (the first followed by the quoted file name).
+inline const QString multipartFormData = QStringLiteral("multipart/form-data; boundary=");
+inline const QString partContentDisposition =
+    QStringLiteral("Content-Disposition: form-data; filename=");
+inline const QString partContentType = QStringLiteral("Content-Type: application/octet-stream");
+// Console line of an upload whose file is missing (an empty part is sent).
+inline const QString uploadFileMissing =
+    QStringLiteral("File does not exist in the Documents directory.");
 } // namespace Http
 
 // The debug log.

@@ -1,0 +1,6 @@
+#include "cloud/Authentication.h"
+
+Authentication& Authentication::shared() {
+    static Authentication instance;
+    return instance;
+}

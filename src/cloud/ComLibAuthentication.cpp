@@ -1,0 +1,6 @@
+#include "cloud/ComLibAuthentication.h"
+
+ComLibAuthentication& ComLibAuthentication::shared() {
+    static ComLibAuthentication instance;
+    return instance;
+}

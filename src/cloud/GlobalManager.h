@@ -1,0 +1,60 @@
+#pragma once
+
+#include "cloud/APIResult.h"
+#include "platform/Task.h"
+
+#include <QObject>
+#include <QString>
+#include <QVariantMap>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+// The HTTP client that cloud requests go through. Lives on the main thread; every answer is
+// delivered there, from the event loop, never from inside the call that sent the request.
+// Failures found before anything is sent (no connection, a bad address) are reported at
+// once, on the calling thread.
+class GlobalManager : public QObject {
+    Q_OBJECT
+public:
+    static GlobalManager& shared();
+
+    // Sends one request: the parameters as a JSON object (or form-encoded) in the body of a
+    // POST, or in the address of a GET. Carries "Authorization: Bearer <token>" once the user
+    // has signed in, with the comm-library token for comm-library addresses. Gives up after
+    // 60 s without progress. Not retried.
+    void callAPI(const QString& urlString, HTTPMethod httpMethod, const QVariantMap& parameters,
+                 ContentType contentType, APICompletion completion);
+    void callAPI(const QString& urlString, HTTPMethod httpMethod, const QVariantMap& parameters,
+                 APICompletion completion) {
+        callAPI(urlString, httpMethod, parameters, ContentType::json, std::move(completion));
+    }
+
+    // The same, awaited: gives the answer's body or throws the APIError.
+    Task<QByteArray> callAPI(QString urlString, HTTPMethod httpMethod, QVariantMap parameters,
+                             ContentType contentType = ContentType::json);
+
+    // Uploads a file of the application folder to the support page as a multipart form,
+    // without an Authorization header. A missing file is sent as an empty file part.
+    void uploadCSVFile(const QString& to, const QString& filename, APICompletion completion);
+
+    // Records one audited step with the cloud, in the background, when the cloud's message
+    // catalogue holds the code. Offline, the record waits in the settings store (the last
+    // one wins) and is sent when the connection returns.
+    void setAuditHistory(const QString& code, const QString& zubStateID = QStringLiteral("1"));
+    // Sends the waiting audit record, if there is one and the computer is connected.
+    void sendPendingAudit();
+
+    QNetworkAccessManager& networkAccessManager();
+
+private:
+    GlobalManager();
+
+    void send(const QString& urlString, HTTPMethod method, const QVariantMap& parameters,
+              ContentType contentType, APICompletion completion);
+    void postAudit(const QVariantMap& record);
+
+    QNetworkAccessManager* nam_ = nullptr;
+    // The waiting audit record while it is being sent.
+    QString pendingInFlight_;
+};

@@ -1,0 +1,6 @@
+#include "cloud/GlobalUserManager.h"
+
+GlobalUserManager& GlobalUserManager::shared() {
+    static GlobalUserManager instance;
+    return instance;
+}
