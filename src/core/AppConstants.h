@@ -187,6 +187,12 @@ namespace AppUserDefaultFile {
 inline const QString fileName = QStringLiteral("AppUserDefault.txt");
 inline const QString buildDate = QStringLiteral("builddate");
 inline const QString eulaAcceptedVersion = QStringLiteral("EulaAcceptedVersion");
+// Debug-log line of every store: this + key + valueLabel + value.
+inline const QString storedKey = QStringLiteral("Set userdefault key: ");
+inline const QString valueLabel = QStringLiteral(" | value: ");
+// Console lines of a file that cannot be read, or read back after writing.
+inline const QString readError = QStringLiteral("error reading");
+inline const QString writeError = QStringLiteral("error writing");
 } // namespace AppUserDefaultFile
 
 // Keys of the application's information file (see core/Configuration.h).
@@ -289,6 +295,8 @@ namespace Sidebar {
 inline const QString home = QStringLiteral("Home");
 inline const QString history = QStringLiteral("History");
 inline const QString help = QStringLiteral("Help");
+// Shown while the menu is disabled for a firmware upgrade.
+inline const QString upgrading = QStringLiteral("upgrading...");
 } // namespace Sidebar
 
 // Members of the comm-library requests and answers.

@@ -1,5 +1,7 @@
 #include "core/AppState.h"
 
+#include "cloud/GlobalUserManager.h"
+
 #include <QCoreApplication>
 #include <QSettings>
 
@@ -60,6 +62,8 @@ void resetForSignOut() {
     g_deviceID = QString();
     g_quizFailAttempts = 0;
     g_isReturningFromUpgrade = false;
+    // The next user must not see this user's firmware record or audit history.
+    GlobalUserManager::shared().clear();
 }
 
 } // namespace AppState

@@ -57,7 +57,8 @@ std::unique_ptr<QSettings> openStandardDefaults();
 
 // Sign-out: empties the quiz lists and the configuration rows, sets the firmware version to
 // empty text, the device identifier to empty text, the retry count to 0 and the upgrade flag
-// to false. The catalogue, AppUserDefault, the settings stores and the paths stay.
+// to false, and forgets the signed-in user's records (GlobalUserManager). The catalogue,
+// AppUserDefault, the settings stores and the paths stay.
 void resetForSignOut();
 
 } // namespace AppState

@@ -1,8 +1,11 @@
 #include "core/Extensions.h"
 
 #include "core/Logger.h"
+#include "platform/NamedColors.h"
+#include "platform/Transitions.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QGraphicsDropShadowEffect>
 #include <QPalette>
 #include <QVariant>
@@ -59,7 +62,9 @@ void Extensions::setButton(QAbstractButton* button, const QColor& backgroundColo
         return;
     button->setProperty(kBackground, backgroundColor);
     if (isBordered)
-        button->setProperty(kBorder, borderColor.value_or(systemBlue()));
+        button->setProperty(
+            kBorder,
+            borderColor.value_or(NamedColors::color(NamedColors::blue).value_or(systemBlue())));
     applyStyle(button);
 }
 
@@ -70,7 +75,8 @@ void Extensions::add(QAbstractButton* button, const QColor& backgroundColor,
     button->setProperty(kBackground, backgroundColor);
     applyStyle(button);
     auto* shadow = new QGraphicsDropShadowEffect(button);
-    shadow->setColor(shadowColor.value_or(systemGrey()));
+    shadow->setColor(
+        shadowColor.value_or(NamedColors::color(NamedColors::grey).value_or(systemGrey())));
     shadow->setOffset(0, 2);
     shadow->setBlurRadius(4);
     button->setGraphicsEffect(shadow);
@@ -88,16 +94,23 @@ void Extensions::setBackgroundColor(QWidget* view, const std::optional<QColor>& 
     if (!view)
         return;
     if (!color) {
+        // Back to what the view would have without a colour of its own.
         view->setProperty(kViewBackground, QVariant());
         view->setAutoFillBackground(false);
+        const QPalette inherited =
+            view->parentWidget() ? view->parentWidget()->palette() : QApplication::palette(view);
+        QPalette palette = view->palette();
+        palette.setColor(QPalette::Window, inherited.color(QPalette::Window));
+        palette.setColor(QPalette::Button, inherited.color(QPalette::Button));
+        view->setPalette(palette);
         return;
     }
     view->setProperty(kViewBackground, *color);
+    Transitions::setBackgroundColor(view, *color);
+    // Buttons paint their face in the button colour.
     QPalette palette = view->palette();
-    palette.setColor(QPalette::Window, *color);
     palette.setColor(QPalette::Button, *color);
     view->setPalette(palette);
-    view->setAutoFillBackground(true);
 }
 
 std::optional<QColor> Extensions::backgroundColor(const QWidget* view) {

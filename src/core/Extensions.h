@@ -28,7 +28,8 @@ void set(QAbstractButton* button, const QColor& textColor);
 void setBackgroundColor(QWidget* view, const std::optional<QColor>& color);
 std::optional<QColor> backgroundColor(const QWidget* view);
 
-// What stands in for the named colours "blue" and "grey" when the table lacks them.
+// What stands in for the named colours "blue" and "grey" when the table lacks them
+// (platform/NamedColors.h).
 QColor systemBlue();
 QColor systemGrey();
 

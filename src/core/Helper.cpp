@@ -1,9 +1,11 @@
 #include "core/Helper.h"
 
+#include "cloud/GlobalUserManager.h"
 #include "core/AppConstants.h"
 #include "core/AppState.h"
 #include "core/Clock.h"
 #include "core/Console.h"
+#include "platform/BundleInfo.h"
 
 #include <QDir>
 #include <QLocale>
@@ -143,6 +145,15 @@ QString Helper::getSystemInfo(const std::optional<UserFirmwareInfo>& info,
            record.insertionDateTime.value_or(QString()) + S::mmaVersion +
            record.appVersion.value_or(QString()) + S::appVersion + *appVersion + S::computerType +
            computerType();
+}
+
+QString Helper::getSystemInfo() {
+    return getSystemInfo(GlobalUserManager::shared().currentUserFirmwareInfo,
+                         BundleInfo::find(AppConstants::Configurations::bundleShortVersionString));
+}
+
+QString Helper::getBase64AuditLog() {
+    return getBase64AuditLog(GlobalUserManager::shared().auditHistory);
 }
 
 QString Helper::getBase64AuditLog(const std::optional<QList<AuditHistoryElement>>& history) {

@@ -45,10 +45,15 @@ QString getGmtDateTimeString();
 // application's version; empty text when the version is unknown.
 QString getSystemInfo(const std::optional<UserFirmwareInfo>& info,
                       const std::optional<QString>& appVersion);
+// The same for the signed-in user (GlobalUserManager) and the running application's version
+// ("CFBundleShortVersionString" of the information file).
+QString getSystemInfo();
 
 // Base64 of the UTF-8 activity CSV made of the audit-history rows; empty text when there is
 // no history.
 QString getBase64AuditLog(const std::optional<QList<AuditHistoryElement>>& history);
+// The same for the signed-in user's history (GlobalUserManager).
+QString getBase64AuditLog();
 
 // A text made fit to stand in a file name (see createLogFileName).
 QString fileNameSafe(const QString& text);

@@ -61,15 +61,20 @@ bool JsonObjectReader::present(const QString& key) {
     return take(key, true).has_value();
 }
 
-std::optional<QString> JsonObjectReader::optionalString(const QString& key) {
+std::optional<QJsonValue> JsonObjectReader::takeTyped(const QString& key,
+                                                      bool (QJsonValue::*isType)() const,
+                                                      const QString& expected) {
     const std::optional<QJsonValue> value = take(key, false);
-    if (!value)
-        return std::nullopt;
-    if (!value->isString()) {
-        fail(key, mismatch(QStringLiteral("text"), *value));
+    if (value && !((*value).*isType)()) {
+        fail(key, mismatch(expected, *value));
         return std::nullopt;
     }
-    return value->toString();
+    return value;
+}
+
+std::optional<QString> JsonObjectReader::optionalString(const QString& key) {
+    const auto value = takeTyped(key, &QJsonValue::isString, QStringLiteral("text"));
+    return value ? std::optional<QString>(value->toString()) : std::nullopt;
 }
 
 QString JsonObjectReader::requiredString(const QString& key) {
@@ -77,13 +82,9 @@ QString JsonObjectReader::requiredString(const QString& key) {
 }
 
 std::optional<int> JsonObjectReader::optionalInt(const QString& key) {
-    const std::optional<QJsonValue> value = take(key, false);
+    const auto value = takeTyped(key, &QJsonValue::isDouble, QStringLiteral("an integer"));
     if (!value)
         return std::nullopt;
-    if (!value->isDouble()) {
-        fail(key, mismatch(QStringLiteral("an integer"), *value));
-        return std::nullopt;
-    }
     const double number = value->toDouble();
     if (std::trunc(number) != number) {
         fail(key, QStringLiteral("expected an integer, found %1").arg(number));
@@ -101,24 +102,12 @@ int JsonObjectReader::requiredInt(const QString& key) {
 }
 
 std::optional<bool> JsonObjectReader::optionalBool(const QString& key) {
-    const std::optional<QJsonValue> value = take(key, false);
-    if (!value)
-        return std::nullopt;
-    if (!value->isBool()) {
-        fail(key, mismatch(QStringLiteral("a Boolean"), *value));
-        return std::nullopt;
-    }
-    return value->toBool();
+    const auto value = takeTyped(key, &QJsonValue::isBool, QStringLiteral("a Boolean"));
+    return value ? std::optional<bool>(value->toBool()) : std::nullopt;
 }
 
 bool JsonObjectReader::requiredBool(const QString& key) {
-    return present(key) ? optionalBool(key).value_or(false) : false;
-}
-
-void JsonObjectReader::requireNullOrAbsent(const QString& key) {
-    const std::optional<QJsonValue> value = take(key, false);
-    if (value)
-        fail(key, mismatch(QStringLiteral("null"), *value));
+    return present(key) && optionalBool(key).value_or(false);
 }
 
 DecodeResult<QJsonValue> JsonDecoder::parse(const QByteArray& json) {

@@ -6,6 +6,7 @@
 #include <QJsonValue>
 #include <QList>
 #include <QString>
+#include <QtGlobal>
 
 #include <optional>
 #include <utility>
@@ -30,8 +31,15 @@ public:
 
     bool ok() const { return value_.has_value(); }
     explicit operator bool() const { return ok(); }
-    const T& value() const& { return *value_; }
-    T&& value() && { return std::move(*value_); }
+    // Only after ok() said so.
+    const T& value() const& {
+        Q_ASSERT(ok());
+        return *value_;
+    }
+    T&& value() && {
+        Q_ASSERT(ok());
+        return std::move(*value_);
+    }
     const std::optional<T>& optional() const { return value_; }
     // Empty when the decoding succeeded.
     const QString& error() const { return error_; }
@@ -53,8 +61,6 @@ public:
     std::optional<int> optionalInt(const QString& key);
     bool requiredBool(const QString& key);
     std::optional<bool> optionalBool(const QString& key);
-    // Accepts only a missing key or null; anything else fails the document.
-    void requireNullOrAbsent(const QString& key);
 
     template <typename T> QList<T> requiredArray(const QString& key);
     template <typename T> std::optional<QList<T>> optionalArray(const QString& key);
@@ -70,6 +76,10 @@ private:
     std::optional<QJsonValue> take(const QString& key, bool required);
     // Records a failure when key is missing or null.
     bool present(const QString& key);
+    // The value under key when it is there and of the expected type; a value of another type
+    // records a failure.
+    std::optional<QJsonValue> takeTyped(const QString& key, bool (QJsonValue::*isType)() const,
+                                        const QString& expected);
     void fail(const QString& key, const QString& message);
     QString pathOf(const QString& key) const;
     template <typename T> std::optional<QList<T>> array(const QString& key, bool required);

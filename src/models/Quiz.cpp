@@ -1,21 +1,18 @@
 #include "models/Quiz.h"
 
-namespace {
-// The media fields that questions and choices share.
-template <typename Record> void decodeMedia(Record& record, JsonObjectReader& reader) {
-    record.ImageFlag = reader.optionalBool(QStringLiteral("ImageFlag"));
-    record.ImageURL = reader.optionalString(QStringLiteral("ImageURL"));
-    record.VideoFlag = reader.optionalBool(QStringLiteral("VideoFlag"));
-    record.VideoURL = reader.optionalString(QStringLiteral("VideoURL"));
+void QuizMedia::decodeMedia(JsonObjectReader& reader) {
+    ImageFlag = reader.optionalBool(QStringLiteral("ImageFlag"));
+    ImageURL = reader.optionalString(QStringLiteral("ImageURL"));
+    VideoFlag = reader.optionalBool(QStringLiteral("VideoFlag"));
+    VideoURL = reader.optionalString(QStringLiteral("VideoURL"));
 }
-} // namespace
 
 QuizChoice QuizChoice::decode(JsonObjectReader& reader) {
     QuizChoice choice;
     choice.ChoiceID = reader.requiredInt(QStringLiteral("ChoiceID"));
     choice.ChoiceText = reader.optionalString(QStringLiteral("ChoiceText"));
     choice.QuestionID = reader.requiredInt(QStringLiteral("QuestionID"));
-    decodeMedia(choice, reader);
+    choice.decodeMedia(reader);
     return choice;
 }
 
@@ -25,7 +22,7 @@ QuizQuestion QuizQuestion::decode(JsonObjectReader& reader) {
     question.QuestionDescription = reader.optionalString(QStringLiteral("QuestionDescription"));
     question.QuestionTypeId = reader.requiredInt(QStringLiteral("QuestionTypeId"));
     question.QuizChoices = reader.requiredArray<QuizChoice>(QStringLiteral("QuizChoices"));
-    decodeMedia(question, reader);
+    question.decodeMedia(reader);
     return question;
 }
 

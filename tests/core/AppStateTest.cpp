@@ -1,5 +1,6 @@
 // Module-wide state: the sign-out reset, and the settings store that may be absent.
 #include "core/AppState.h"
+#include "cloud/GlobalUserManager.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -26,6 +27,8 @@ TEST(AppStateReset, ReturnsTheQuizAndHelpStateToItsStartAndKeepsTheRest) {
     AppState::AppUserDefault = {{u"builddate"_s, u"2026"_s}};
     AppState::g_currentAppVersion = u"1.4"_s;
     AppState::defaults().setValue(u"LogFileName"_s, u"kept.csv"_s);
+    GlobalUserManager::shared().currentUserFirmwareInfo = UserFirmwareInfo{};
+    GlobalUserManager::shared().auditHistory = QList<AuditHistoryElement>{AuditHistoryElement{}};
 
     AppState::resetForSignOut();
 
@@ -39,6 +42,8 @@ TEST(AppStateReset, ReturnsTheQuizAndHelpStateToItsStartAndKeepsTheRest) {
     EXPECT_EQ(AppState::g_deviceID, QString());
     EXPECT_EQ(AppState::g_quizFailAttempts, 0);
     EXPECT_FALSE(AppState::g_isReturningFromUpgrade);
+    EXPECT_EQ(GlobalUserManager::shared().currentUserFirmwareInfo, std::nullopt);
+    EXPECT_EQ(GlobalUserManager::shared().auditHistory, std::nullopt);
 
     ASSERT_EQ(AppState::EuaMessage.size(), 1);
     EXPECT_EQ(AppState::g_appUserDefaultUrl, u"/tmp/AppUserDefault.txt"_s);

@@ -57,7 +57,6 @@ TEST_F(ConfigurationTest, AMissingOrNullKeyIsEmptyText) {
     EXPECT_EQ(BaseURLs::value(BaseURLKeys::hostVaultURL), QString());
     EXPECT_EQ(BundleInfo::find(u"HOSTVAULTURL"_s), std::nullopt);
     EXPECT_EQ(Configs::value(ConfigsKeys::helpEmailAddress), QString());
-    EXPECT_EQ(BundleInfo::find(u"CFBundleShortVersionString"_s), u"1.4"_s);
 }
 
 TEST_F(ConfigurationTest, AddressesJoinTheConfiguredBaseAndTheLiteralPath) {

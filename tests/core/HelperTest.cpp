@@ -1,12 +1,16 @@
 // The helpers' exact texts and formats.
 #include "StdoutCapture.h"
 
+#include "cloud/GlobalUserManager.h"
 #include "core/AppState.h"
 #include "core/Helper.h"
+#include "platform/BundleInfo.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimeZone>
 #include <gtest/gtest.h>
 
@@ -144,6 +148,30 @@ TEST(HelperSystemInfo, ShowsZeroAndEmptyValuesWithoutARecordAndNothingWithoutAVe
               u"Version:  \n Ostrivane Pellory app Version: 1.4 \n Computer Type: "_s +
                   computerType());
     EXPECT_EQ(Helper::getSystemInfo(UserFirmwareInfo{}, std::nullopt), QString());
+}
+
+TEST(HelperSignedInUser, TheSystemInfoAndActivityCsvComeFromTheUsersRecords) {
+    QTemporaryDir dir;
+    QFile info(dir.filePath(u"Info.json"_s));
+    ASSERT_TRUE(info.open(QIODevice::WriteOnly));
+    info.write(R"({"CFBundleShortVersionString": "1.4"})");
+    info.close();
+    BundleInfo::setFilePath(info.fileName());
+    UserFirmwareInfo record;
+    record.transmitterID = 77;
+    GlobalUserManager::shared().currentUserFirmwareInfo = record;
+    GlobalUserManager::shared().auditHistory =
+        QList<AuditHistoryElement>{row(u"d"_s, u"T"_s, u"f"_s, u"c"_s, u"x"_s)};
+
+    EXPECT_TRUE(Helper::getSystemInfo().contains(u"Transmitter Serial Number : 77 \n"_s));
+    EXPECT_TRUE(Helper::getSystemInfo().contains(u"Ostrivane Pellory app Version: 1.4 \n"_s));
+    EXPECT_TRUE(decoded(Helper::getBase64AuditLog()).endsWith("\nd,T, f,c,x\n"));
+
+    BundleInfo::setFilePath(dir.filePath(u"missing.json"_s));
+    GlobalUserManager::shared().clear();
+    EXPECT_EQ(Helper::getSystemInfo(), QString());
+    EXPECT_EQ(Helper::getBase64AuditLog(), QString());
+    BundleInfo::setFilePath(QString());
 }
 
 TEST(HelperFolder, IsCreatedAndLocatesTheSettingsFile) {

@@ -173,6 +173,23 @@ QJsonValue mistyped(const QJsonValue& value) {
     }
 }
 
+// The record's sample with one key removed, null or of another type; the decoder's verdict.
+struct Variants {
+    QString missing;
+    QString null;
+    QString wrong;
+};
+
+Variants decodeVariants(const RecordKind& kind, const QString& key) {
+    QJsonObject missing = kind.sample;
+    missing.remove(key);
+    QJsonObject null = kind.sample;
+    null.insert(key, QJsonValue::Null);
+    QJsonObject wrong = kind.sample;
+    wrong.insert(key, mistyped(kind.sample.value(key)));
+    return {kind.decode(bytes(missing)), kind.decode(bytes(null)), kind.decode(bytes(wrong))};
+}
+
 TEST(DecodingRule, TheSampleOfEveryRecordKindDecodes) {
     for (const RecordKind& kind : recordKinds())
         EXPECT_EQ(kind.decode(bytes(kind.sample)), QString()) << kind.name;
@@ -182,23 +199,12 @@ TEST(DecodingRule, ARequiredKeyMissingNullOrMistypedFailsTheRecordAndIsNamed) {
     for (const RecordKind& kind : recordKinds()) {
         for (const QString& key : kind.required) {
             SCOPED_TRACE(std::string(kind.name) + "." + key.toStdString());
-            QJsonObject missing = kind.sample;
-            missing.remove(key);
-            const QString missingError = kind.decode(bytes(missing));
-            EXPECT_TRUE(missingError.startsWith(key + QStringLiteral(": required key is missing")))
-                << missingError.toStdString();
-
-            QJsonObject null = kind.sample;
-            null.insert(key, QJsonValue::Null);
-            const QString nullError = kind.decode(bytes(null));
-            EXPECT_TRUE(nullError.startsWith(key + QStringLiteral(": required key is null")))
-                << nullError.toStdString();
-
-            QJsonObject wrong = kind.sample;
-            wrong.insert(key, mistyped(kind.sample.value(key)));
-            const QString wrongError = kind.decode(bytes(wrong));
-            EXPECT_TRUE(wrongError.startsWith(key + QStringLiteral(": expected")))
-                << wrongError.toStdString();
+            const Variants v = decodeVariants(kind, key);
+            EXPECT_TRUE(v.missing.startsWith(key + u": required key is missing"_s))
+                << v.missing.toStdString();
+            EXPECT_TRUE(v.null.startsWith(key + u": required key is null"_s))
+                << v.null.toStdString();
+            EXPECT_TRUE(v.wrong.startsWith(key + u": expected"_s)) << v.wrong.toStdString();
         }
     }
 }
@@ -207,19 +213,13 @@ TEST(DecodingRule, AnOptionalKeyAbsentOrNullDecodesButMistypedFails) {
     for (const RecordKind& kind : recordKinds()) {
         for (const QString& key : kind.optional) {
             SCOPED_TRACE(std::string(kind.name) + "." + key.toStdString());
-            QJsonObject absent = kind.sample;
-            absent.remove(key);
-            EXPECT_EQ(kind.decode(bytes(absent)), QString());
-
-            QJsonObject null = kind.sample;
-            null.insert(key, QJsonValue::Null);
-            EXPECT_EQ(kind.decode(bytes(null)), QString());
-
-            if (kind.sample.value(key).isNull())
-                continue; // a sample null says nothing of the key's type
-            QJsonObject wrong = kind.sample;
-            wrong.insert(key, mistyped(kind.sample.value(key)));
-            EXPECT_TRUE(kind.decode(bytes(wrong)).startsWith(key + QStringLiteral(": expected")));
+            const Variants v = decodeVariants(kind, key);
+            EXPECT_EQ(v.missing, QString());
+            EXPECT_EQ(v.null, QString());
+            // A null in the sample says nothing of the key's type.
+            if (!kind.sample.value(key).isNull()) {
+                EXPECT_TRUE(v.wrong.startsWith(key + u": expected"_s)) << v.wrong.toStdString();
+            }
         }
     }
 }
