@@ -1,6 +1,7 @@
 #include "support/HeaderVersion.h"
 
 #include "core/AppConstants.h"
+#include "platform/BundleInfo.h"
 
 #include <QRegularExpression>
 
@@ -26,4 +27,9 @@ QString replaceTMVersion(const QString& csv, const std::optional<QString>& appVe
     }
     result += QStringView(csv).mid(copied);
     return result;
+}
+
+QString replaceTMVersion(const QString& csv) {
+    return replaceTMVersion(
+        csv, BundleInfo::find(AppConstants::Configurations::bundleShortVersionString));
 }

@@ -9,3 +9,7 @@
 // longer word, becomes "QXJVERSION," and the application version. Without a known version each
 // match gets the placeholder version; the rest of the CSV is never touched.
 QString replaceTMVersion(const QString& csv, const std::optional<QString>& appVersion);
+
+// The same with the version of the application's information file ("CFBundleShortVersionString"),
+// read each time.
+QString replaceTMVersion(const QString& csv);

@@ -1,4 +1,8 @@
 #include "support/HeaderVersion.h"
+#include "platform/BundleInfo.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -39,6 +43,26 @@ TEST(HeaderVersion, VersionIsInsertedLiterallyAndOtherTextSurvives) {
               QStringLiteral("😀QXJVERSION,1.4😀é"));
     EXPECT_EQ(replaceTMVersion(QStringLiteral("TMVERSION,٣.٤;"), kVersion),
               QStringLiteral("QXJVERSION,1.4;"));
+}
+
+TEST(HeaderVersion, VersionComesFromTheInformationFile) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto useInfo = [&](const QByteArray& json) {
+        const QString path = dir.filePath(QString::number(qHash(json)) + QStringLiteral(".json"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(json);
+        file.close();
+        BundleInfo::setFilePath(path);
+    };
+    const QString csv = QStringLiteral("A,1\nTMVERSION,0.9\n");
+
+    useInfo(R"({"CFBundleShortVersionString":"2.3.1"})");
+    EXPECT_EQ(replaceTMVersion(csv), QStringLiteral("A,1\nQXJVERSION,2.3.1\n"));
+    useInfo(R"({"CFBundleVersion":"7"})");
+    EXPECT_EQ(replaceTMVersion(csv), QStringLiteral("A,1\nQXJVERSION,x.x.x\n"));
+    BundleInfo::setFilePath({});
 }
 
 } // namespace

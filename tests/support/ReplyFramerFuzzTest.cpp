@@ -1,6 +1,6 @@
 // However the serial port happens to cut the stream, the same replies must come out.
-#include "EventWait.h"
 #include "FramerRecorder.h"
+#include "doubles/WaitFor.h"
 
 #include "platform/TimeScale.h"
 #include "support/ReplyFramer.h"
@@ -82,8 +82,8 @@ TEST(ReplyFramerFuzz, RandomSplitsOfAQuietReplyYieldOneReply) {
         const QByteArray reply = randomBytes(1 + static_cast<int>(rng() % 500), rng);
         for (const QByteArray& chunk : randomSplit(reply, rng))
             framer.receive(chunk);
-        ASSERT_TRUE(EventWait::until([&] { return !recorder.replies.empty(); }, 2000));
-        EventWait::spin(10);
+        ASSERT_TRUE(waitFor([&] { return !recorder.replies.empty(); }, 2000));
+        spinFor(10);
         ASSERT_EQ(recorder.replies.size(), 1u);
         ASSERT_EQ(recorder.replies[0].frame, reply);
     }

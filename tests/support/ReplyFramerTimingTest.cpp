@@ -1,6 +1,6 @@
 // The product's own periods, unscaled, run side by side so the whole check takes about 30 s.
-#include "EventWait.h"
 #include "FramerRecorder.h"
+#include "doubles/WaitFor.h"
 
 #include "platform/TimeScale.h"
 #include "support/ReplyFramer.h"
@@ -42,7 +42,7 @@ TEST(ReplyFramerRealTime, PeriodsAndLimitsHoldUnscaled) {
     firstByte.setCurrentCommand(logCommand::logTypes);
     firstByte.commandWritten();
 
-    ASSERT_TRUE(EventWait::until([&] { return !firstRec.timeOuts.empty(); }, 30000 + 5000));
+    ASSERT_TRUE(waitFor([&] { return !firstRec.timeOuts.empty(); }, 30000 + 5000));
 
     ASSERT_EQ(shortRec.replies.size(), 2u);
     EXPECT_EQ(shortRec.replies[0].frame, QByteArray("first"));
