@@ -171,6 +171,16 @@ inline const QString transmitterConnected = QStringLiteral("7000015");
 inline const QString missingMessage = QStringLiteral("100");
 } // namespace Codes
 
+// The local catalogue record "100", added at start-up.
+namespace LocalCatalogue {
+inline const QString missingMessageText =
+    QStringLiteral("Something went wrong. Please check your internet connection and try again, "
+                   "or contact Ostrivane Customer Support.");
+inline const QString missingMessageDescription =
+    QStringLiteral("The message for this code is missing from the message catalogue.");
+inline const QString language = QStringLiteral("en");
+} // namespace LocalCatalogue
+
 // Keys of the application's settings store (AppState::defaults()).
 namespace userdefaultKeys {
 inline const QString logFileName = QStringLiteral("LogFileName");

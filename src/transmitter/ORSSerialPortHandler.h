@@ -60,6 +60,10 @@ public:
     // The device file of the open port, empty when none is open.
     QString openPortLocation() const { return openLocation_; }
 
+    // Set after a firmware upgrade, so the next connection waits for the transmitter to
+    // restart; cleared when an upgrade or support upload ends in an error. Main thread only.
+    bool isUpgradeDone = false;
+
 private:
     explicit ORSSerialPortHandler(QObject* parent);
 

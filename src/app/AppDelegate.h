@@ -1,0 +1,22 @@
+#pragma once
+
+#include <functional>
+
+// The application's start-up, in the order main() runs it.
+namespace AppDelegate {
+
+// What needs neither a window nor the cloud: the running version, the local catalogue record
+// "100", the application-support folder, the interface language "en", quitting with the last
+// window, and where the debug log finds the transmitter's serial number.
+void applicationDidFinishLaunching();
+
+// Asks the cloud for the message catalogue (a JSON array of catalogue entries). An answer that
+// decodes replaces the catalogue, keeping the local record behind the cloud's entries; any
+// failure keeps the catalogue as it is and is written to the debug log. done, when given,
+// runs after the answer has been handled.
+void callApiGetEuaMessages(std::function<void(bool received)> done = {});
+
+// Starts following the cradle and the network connection.
+void startServices();
+
+} // namespace AppDelegate

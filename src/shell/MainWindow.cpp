@@ -1,0 +1,84 @@
+#include "shell/MainWindow.h"
+
+#include "core/AppConstants.h"
+#include "platform/MainQueue.h"
+#include "platform/NotificationCenter.h"
+#include "shell/OstrivaneCustomAlertView.h"
+#include "shell/OstrivaneSplitViewController.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QPushButton>
+#include <QSizePolicy>
+#include <QToolBar>
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    setWindowTitle(tr("Ostrivane Pellory"));
+    resize(960, 640);
+    split_ = new OstrivaneSplitViewController(this);
+    setCentralWidget(split_);
+
+    auto* toolBar = addToolBar(tr("Account"));
+    toolBar->setMovable(false);
+    toolBar->setFloatable(false);
+    toolBar->toggleViewAction()->setVisible(false);
+    auto* spacer = new QWidget(toolBar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    toolBar->addWidget(spacer);
+    logoutButton_ = new QPushButton(tr("Log Out"), toolBar);
+    toolBar->addWidget(logoutButton_);
+    connect(logoutButton_, &QPushButton::clicked, this, &MainWindow::logoutButtonClicked);
+
+    NotificationCenter::defaultCenter().addObserver(
+        this, AppConstants::Notifications::enableDisableLogoutButtons,
+        [this](const QVariant& object) {
+            if (!object.isValid() || !object.canConvert<bool>())
+                return;
+            const bool enabled = object.toBool();
+            MainQueue::async(this, [this, enabled] { logoutButton_->setEnabled(enabled); });
+        });
+}
+
+MainWindow::~MainWindow() {
+    NotificationCenter::defaultCenter().removeObserver(this);
+}
+
+MainWindow* MainWindow::of(QWidget* widget) {
+    for (QWidget* w = widget; w; w = w->parentWidget()) {
+        if (auto* window = qobject_cast<MainWindow*>(w))
+            return window;
+    }
+    MainWindow* only = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (auto* window = qobject_cast<MainWindow*>(top)) {
+            if (only)
+                return nullptr;
+            only = window;
+        }
+    }
+    return only;
+}
+
+void MainWindow::setCloseButtonEnabled(bool enabled) {
+    closeButtonEnabled_ = enabled;
+    // Only the hint changes; the window stays where and as it is.
+    const bool wasVisible = isVisible();
+    setWindowFlag(Qt::WindowCloseButtonHint, enabled);
+    if (wasVisible && !isVisible())
+        show();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!closeButtonEnabled_) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::logoutButtonClicked() {
+    // Signing in is not part of this application: logging out forgets the user's state and
+    // starts again from the welcome screen.
+    OstrivaneCustomAlertView::resetGlobalVariables();
+    split_->showWelcomeScreen();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QMainWindow>
+
+class OstrivaneSplitViewController;
+class QCloseEvent;
+class QPushButton;
+
+// The application's one window: the split view, a log-out button in the tool bar, and a
+// close button that screens disable while a transfer runs (closing is refused meanwhile).
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The main window that shows the widget (also from inside a sheet over it); without one,
+    // the application's main window when there is exactly one.
+    static MainWindow* of(QWidget* widget);
+
+    OstrivaneSplitViewController* splitViewController() const { return split_; }
+    QPushButton* logoutButton() const { return logoutButton_; }
+
+    void setCloseButtonEnabled(bool enabled);
+    bool isCloseButtonEnabled() const { return closeButtonEnabled_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void logoutButtonClicked();
+
+    OstrivaneSplitViewController* split_;
+    QPushButton* logoutButton_;
+    bool closeButtonEnabled_ = true;
+};

@@ -1,0 +1,116 @@
+#include "shell/OstrivaneAlerts.h"
+
+#include "cloud/GlobalManager.h"
+#include "core/AppConstants.h"
+#include "core/Logger.h"
+#include "models/EuaMessage.h"
+#include "platform/MainQueue.h"
+#include "platform/NotificationCenter.h"
+#include "platform/Storyboard.h"
+#include "shell/MainWindow.h"
+#include "shell/OstrivaneCustomAlertView.h"
+#include "transmitter/ORSSerialPortHandler.h"
+#include "transmitter/TxInfo.h"
+
+#include <QPointer>
+
+namespace {
+
+void logDescription(const QString& function, const StructEuaMessage& entry) {
+    Logger::log(Logger::prefix(__FILE__, function, __LINE__) + AppConstants::DebugLog::errorLabel +
+                entry.messageDescription);
+}
+
+// The custom alert over the screen's window; nullptr when it could not be shown.
+OstrivaneCustomAlertView* presentCustomAlert(ViewController* screen,
+                                             const QString& headerPrimaryText,
+                                             const std::optional<QString>& headerSecondaryText,
+                                             const QString& message, bool isHeaderSecondaryHidden) {
+    if (!screen)
+        return nullptr;
+    std::unique_ptr<ViewController> scene =
+        Storyboard::main().instantiate(AppConstants::Scenes::customAlertView);
+    auto* alert = qobject_cast<OstrivaneCustomAlertView*>(scene.get());
+    if (!alert)
+        return nullptr;
+    scene.release();
+    alert->configure(headerPrimaryText, headerSecondaryText, message, isHeaderSecondaryHidden);
+    return screen->presentAsSheet(alert) ? alert : nullptr;
+}
+
+} // namespace
+
+void showUpgradeOrSupportUploadErrorAlert(ViewController* screen, const QString& code) {
+    const std::optional<StructEuaMessage> found = euaMessage(code);
+    // Whatever the code, the user is told and the interface is unlocked: a code that the
+    // catalogue lacks shows the local record instead.
+    const std::optional<StructEuaMessage> entry =
+        found ? found : euaMessage(AppConstants::Codes::missingMessage);
+    const QPointer<ViewController> guard(screen);
+    // Not tied to the screen's life: the interface must come back even when the screen that
+    // failed is gone by the time this runs.
+    MainQueue::async([guard, code, entry, isCloudCode = found.has_value()] {
+        if (entry) {
+            if (OstrivaneCustomAlertView* alert = presentCustomAlert(
+                    guard.data(), AppConstants::Alerts::titles::notification, std::nullopt,
+                    entry->messagerDescriptionUserFriendly, true)) {
+                // Closing it takes the window back to the welcome screen.
+                alert->setCloseAction([] {
+                    NotificationCenter::defaultCenter().post(
+                        AppConstants::Notifications::showWelcomeScreen);
+                });
+            }
+            logDescription(QStringLiteral("showUpgradeOrSupportUploadErrorAlert(code:)"), *entry);
+        }
+        ORSSerialPortHandler::shared().isUpgradeDone = false;
+        NotificationCenter& center = NotificationCenter::defaultCenter();
+        center.post(AppConstants::Notifications::setTransmitterSWandAppVersions,
+                    QVariant::fromValue(&TxInfo::shared()));
+        center.post(AppConstants::Notifications::enableDisableMenuButtons, true);
+        center.post(AppConstants::Notifications::enableDisableLogoutButtons, true);
+        if (MainWindow* window = MainWindow::of(guard.data()))
+            window->setCloseButtonEnabled(true);
+        if (isCloudCode)
+            GlobalManager::shared().setAuditHistory(code);
+    });
+}
+
+void showWindowCloseRedCircleBasedOnUpgradeProgressStatus(ViewController* screen, bool isEnabled) {
+    MainQueue::async(screen, [screen, isEnabled] {
+        if (MainWindow* window = MainWindow::of(screen))
+            window->setCloseButtonEnabled(isEnabled);
+    });
+}
+
+void showNoInternetAlert(ViewController* screen) {
+    MainQueue::async(screen, [screen] {
+        if (screen->attachedSheet())
+            return;
+        // Offline at start-up the cloud's catalogue never arrived: the local record speaks
+        // for the missing text.
+        std::optional<StructEuaMessage> entry =
+            euaMessage(AppConstants::Codes::noInternetConnection);
+        if (!entry)
+            entry = euaMessage(AppConstants::Codes::missingMessage);
+        if (!entry)
+            return;
+        addAlertView(screen, AppConstants::Alerts::titles::notification, std::nullopt,
+                     entry->messagerDescriptionUserFriendly, true);
+    });
+}
+
+void addAlertView(ViewController* screen, const QString& headerPrimaryText,
+                  const std::optional<QString>& headerSecondaryText, const QString& message,
+                  std::optional<bool> isHeaderSecondaryHidden) {
+    presentCustomAlert(screen, headerPrimaryText, headerSecondaryText, message,
+                       isHeaderSecondaryHidden.value_or(false));
+}
+
+void showAlert(ViewController* screen, const QString& code) {
+    const std::optional<StructEuaMessage> entry = euaMessage(code);
+    if (!entry)
+        return;
+    addAlertView(screen, AppConstants::Alerts::titles::notification, std::nullopt,
+                 entry->messagerDescriptionUserFriendly, true);
+    logDescription(QStringLiteral("showAlert(code:)"), *entry);
+}

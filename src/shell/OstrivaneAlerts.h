@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class ViewController;
+
+// The alerts every screen shows. Each takes the screen that shows it; the alert is a sheet
+// over that screen's window.
+
+// The end of a failed upgrade or support upload: shows the code's catalogue text, re-enables
+// the sidebar, the log-out button and the window's close button, and records the code with
+// the cloud. A code that the catalogue lacks shows the local record "100" instead and sends
+// no audit record; the interface is re-enabled all the same. Runs on the main queue.
+void showUpgradeOrSupportUploadErrorAlert(ViewController* screen, const QString& code);
+
+// Enables or disables the close button of the screen's window, on the main queue.
+void showWindowCloseRedCircleBasedOnUpgradeProgressStatus(ViewController* screen, bool isEnabled);
+
+// "No internet" (the catalogue text of "5000025"), on the main queue, unless the window
+// already shows a sheet.
+void showNoInternetAlert(ViewController* screen);
+
+// Presents the custom alert over the screen; main thread only.
+void addAlertView(ViewController* screen, const QString& headerPrimaryText,
+                  const std::optional<QString>& headerSecondaryText, const QString& message,
+                  std::optional<bool> isHeaderSecondaryHidden = std::nullopt);
+
+// The catalogue alert: the code's user-friendly text under "Notification", its description
+// written to the debug log. Shows and logs nothing for a code the catalogue lacks. Main
+// thread only.
+void showAlert(ViewController* screen, const QString& code);

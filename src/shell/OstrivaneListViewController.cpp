@@ -1,0 +1,111 @@
+#include "shell/OstrivaneListViewController.h"
+
+#include "cloud/NetworkManager.h"
+#include "core/AppConstants.h"
+#include "core/AppState.h"
+#include "platform/MainQueue.h"
+#include "platform/NotificationCenter.h"
+#include "shell/OstrivaneAlerts.h"
+#include "transmitter/TxInfo.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace {
+// Observers act only on a Boolean object; anything else leaves the state as it is.
+std::optional<bool> booleanObject(const QVariant& object) {
+    if (!object.isValid() || !object.canConvert<bool>())
+        return std::nullopt;
+    return object.toBool();
+}
+} // namespace
+
+OstrivaneListViewController::OstrivaneListViewController(QWidget* parent) : ViewController(parent) {
+    listView_ = new QListWidget(this);
+    listView_->addItem(AppConstants::Sidebar::home);
+    listView_->addItem(AppConstants::Sidebar::help);
+    listView_->setCurrentRow(home);
+    listView_->setFrameShape(QFrame::NoFrame);
+    labelUpgrading_ = new QLabel(AppConstants::Sidebar::upgrading, this);
+    labelUpgrading_->hide();
+    labelAppVersion_ = new QLabel(this);
+    labelTransmitter_ = new QLabel(this);
+    labelTransmitter_->setWordWrap(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 12, 8, 12);
+    layout->addWidget(listView_, 1);
+    layout->addWidget(labelUpgrading_);
+    layout->addWidget(labelTransmitter_);
+    layout->addWidget(labelAppVersion_);
+    setMinimumWidth(170);
+    refreshVersions();
+
+    connect(listView_, &QListWidget::currentRowChanged, this,
+            &OstrivaneListViewController::currentRowChanged);
+
+    NotificationCenter& center = NotificationCenter::defaultCenter();
+    center.addObserver(this, AppConstants::Notifications::enableDisableMenuButtonsForSuportUpload,
+                       [this](const QVariant& object) {
+                           if (const auto enabled = booleanObject(object))
+                               MainQueue::async(
+                                   this, [this, enabled] { setRowsEnabled(*enabled, false); });
+                       });
+    center.addObserver(this, AppConstants::Notifications::enableDisableMenuButtons,
+                       [this](const QVariant& object) {
+                           if (const auto enabled = booleanObject(object))
+                               MainQueue::async(
+                                   this, [this, enabled] { setRowsEnabled(*enabled, !*enabled); });
+                       });
+    center.addObserver(
+        this, AppConstants::Notifications::setTransmitterSWandAppVersions,
+        [this](const QVariant&) { MainQueue::async(this, [this] { refreshVersions(); }); });
+}
+
+int OstrivaneListViewController::selectedRow() const {
+    return selectedRow_;
+}
+
+void OstrivaneListViewController::selectRowSilently(int row) {
+    const QSignalBlocker blocker(listView_);
+    listView_->setCurrentRow(row);
+    selectedRow_ = row;
+}
+
+void OstrivaneListViewController::selectRow(int row) {
+    listView_->setCurrentRow(row);
+}
+
+void OstrivaneListViewController::currentRowChanged(int row) {
+    if (row < 0 || row == selectedRow_)
+        return;
+    if (!shouldSelectRow(row)) {
+        selectRowSilently(selectedRow_);
+        return;
+    }
+    selectedRow_ = row;
+    emit rowSelected(row);
+}
+
+bool OstrivaneListViewController::shouldSelectRow(int row) {
+    if (row == help && !NetworkManager::shared().isConnected()) {
+        showNoInternetAlert(this);
+        return false;
+    }
+    return true;
+}
+
+void OstrivaneListViewController::setRowsEnabled(bool enabled, bool showUpgrading) {
+    listView_->setEnabled(enabled);
+    labelUpgrading_->setVisible(showUpgrading);
+}
+
+void OstrivaneListViewController::refreshVersions() {
+    labelAppVersion_->setText(tr("App version %1").arg(AppState::g_currentAppVersion));
+    const TxInfo& info = TxInfo::shared();
+    labelTransmitter_->setVisible(!info.serialNum.isEmpty());
+    labelTransmitter_->setText(
+        tr("Transmitter %1\nFirmware %2").arg(info.serialNum, info.firmwareVersion));
+}

@@ -1,0 +1,81 @@
+#include "shell/OstrivaneSplitViewController.h"
+
+#include "core/AppConstants.h"
+#include "platform/MainQueue.h"
+#include "platform/NotificationCenter.h"
+#include "platform/Storyboard.h"
+#include "platform/Transitions.h"
+#include "shell/OstrivaneListViewController.h"
+
+#include <QHBoxLayout>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+OstrivaneSplitViewController::OstrivaneSplitViewController(QWidget* parent)
+    : ViewController(parent) {
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    list_ = new OstrivaneListViewController(splitter_);
+    detailPane_ = new QWidget(splitter_);
+    auto* detailLayout = new QVBoxLayout(detailPane_);
+    detailLayout->setContentsMargins(0, 0, 0, 0);
+    splitter_->addWidget(list_);
+    splitter_->addWidget(detailPane_);
+    splitter_->setStretchFactor(0, 0);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setCollapsible(0, false);
+    splitter_->setCollapsible(1, false);
+    splitter_->setSizes({200, 700});
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter_);
+
+    connect(list_, &OstrivaneListViewController::rowSelected, this,
+            &OstrivaneSplitViewController::rowSelected);
+    NotificationCenter::defaultCenter().addObserver(
+        this, AppConstants::Notifications::showWelcomeScreen,
+        [this](const QVariant&) { MainQueue::async(this, [this] { showWelcomeScreen(); }); });
+
+    showWelcomeScreen();
+}
+
+void OstrivaneSplitViewController::showDetailViewController(ViewController* viewController,
+                                                            int index, bool doTransition) {
+    if (!viewController)
+        return;
+    list_->selectRowSilently(index);
+    if (detail_) {
+        // The old screen may be the one whose handler got us here: let that handler finish.
+        detailPane_->layout()->removeWidget(detail_);
+        detail_->hide();
+        detail_->deleteLater();
+    }
+    detail_ = viewController;
+    detailPane_->layout()->addWidget(viewController);
+    viewController->loadViewIfNeeded();
+    viewController->show();
+    if (doTransition)
+        Transitions::push(viewController, TransitionDirection::fromRight);
+}
+
+void OstrivaneSplitViewController::showWelcomeScreen() {
+    showDetailViewController(makeScene(AppConstants::Scenes::welcomeScreen),
+                             OstrivaneListViewController::home, false);
+}
+
+void OstrivaneSplitViewController::rowSelected(int row) {
+    switch (row) {
+    case OstrivaneListViewController::home:
+        showDetailViewController(makeScene(AppConstants::Scenes::welcomeScreen), row, true);
+        break;
+    case OstrivaneListViewController::help:
+        showDetailViewController(makeScene(AppConstants::Scenes::helpViewController), row, true);
+        break;
+    default:
+        break;
+    }
+}
+
+ViewController* OstrivaneSplitViewController::makeScene(const QString& identifier) const {
+    return Storyboard::main().instantiate(identifier).release();
+}

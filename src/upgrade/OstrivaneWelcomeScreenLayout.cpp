@@ -1,0 +1,93 @@
+// The welcome screen's panes and their widgets.
+#include "upgrade/OstrivaneWelcomeScreen.h"
+
+#include "core/Extensions.h"
+#include "platform/NamedColors.h"
+
+#include <QFont>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QLabel* heading(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    QFont font = label->font();
+    font.setPointSize(font.pointSize() + 8);
+    font.setBold(true);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignHCenter);
+    return label;
+}
+
+QLabel* paragraph(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignHCenter);
+    label->setMaximumWidth(520);
+    return label;
+}
+
+QPushButton* actionButton(const QString& title, QWidget* parent) {
+    auto* button = new QPushButton(title, parent);
+    button->setMinimumSize(180, 40);
+    Extensions::setButton(button,
+                          NamedColors::color(NamedColors::blue).value_or(Extensions::systemBlue()));
+    Extensions::set(button, Qt::white);
+    return button;
+}
+
+// A pane whose content stands centred in the screen.
+QVBoxLayout* centredColumn(QWidget* pane) {
+    auto* column = new QVBoxLayout(pane);
+    column->setContentsMargins(40, 40, 40, 40);
+    column->setSpacing(18);
+    column->addStretch(1);
+    return column;
+}
+
+} // namespace
+
+void OstrivaneWelcomeScreen::buildWelcomeView() {
+    welcomeView_ = new QWidget(this);
+    auto* column = centredColumn(welcomeView_);
+    column->addWidget(heading(tr("Welcome to Ostrivane Pellory"), welcomeView_));
+    column->addWidget(
+        paragraph(tr("Keep your transmitter in its cradle. You can upload the transmitter's "
+                     "logs to Ostrivane Customer Support, or take the training quiz that "
+                     "comes before a firmware upgrade."),
+                  welcomeView_),
+        0, Qt::AlignHCenter);
+    auto* buttons = new QHBoxLayout();
+    buttons->setSpacing(16);
+    buttons->addStretch(1);
+    buttonSupportUpload_ = actionButton(tr("Support Upload"), welcomeView_);
+    buttonStartQuiz_ = actionButton(tr("Start Quiz"), welcomeView_);
+    buttons->addWidget(buttonSupportUpload_);
+    buttons->addWidget(buttonStartQuiz_);
+    buttons->addStretch(1);
+    column->addLayout(buttons);
+    column->addStretch(2);
+
+    connect(buttonSupportUpload_, &QPushButton::clicked, this,
+            &OstrivaneWelcomeScreen::buttonSupportUploadClicked);
+    connect(buttonStartQuiz_, &QPushButton::clicked, this,
+            &OstrivaneWelcomeScreen::buttonStartQuizClicked);
+}
+
+void OstrivaneWelcomeScreen::buildQuizView() {
+    quizView_ = new QWidget(this);
+    auto* column = centredColumn(quizView_);
+    column->addWidget(heading(tr("Training Quiz"), quizView_));
+    labelQuizSubheading_ =
+        paragraph(tr("Take the training quiz before upgrading your transmitter."), quizView_);
+    column->addWidget(labelQuizSubheading_, 0, Qt::AlignHCenter);
+    buttonQuiz_ = actionButton(tr("Start Quiz"), quizView_);
+    column->addWidget(buttonQuiz_, 0, Qt::AlignHCenter);
+    column->addStretch(2);
+
+    connect(buttonQuiz_, &QPushButton::clicked, this,
+            &OstrivaneWelcomeScreen::buttonStartQuizClicked);
+}
