@@ -4,13 +4,14 @@
 #include "platform/Storyboard.h"
 #include "shell/ChildViewController.h"
 #include "shell/OstrivaneCustomAlertView.h"
+#include "support/OstrivaneLogsViewController.h"
 #include "upgrade/OstrivaneCheckForUpgradesViewController.h"
 #include "upgrade/OstrivaneWelcomeScreen.h"
 
 namespace {
 
 // ---------------------------------------------------------------------------------------
-// PLACEHOLDER SCENES: empty screens standing in for the log-download, help and quiz screens
+// PLACEHOLDER SCENES: empty screens standing in for the help and quiz screens
 // until those exist. Replace each registration below with the real screen's class.
 class PlaceholderScreen : public ViewController, public ChildViewController {
 public:
@@ -23,7 +24,6 @@ void registerPlaceholder(const QString& identifier) {
 }
 
 void registerPlaceholderScenes() {
-    registerPlaceholder(AppConstants::Scenes::logsViewController);
     registerPlaceholder(AppConstants::Scenes::helpViewController);
     registerPlaceholder(AppConstants::Scenes::quizViewController);
 }
@@ -37,5 +37,6 @@ void registerScenes() {
     storyboard.registerScene<OstrivaneWelcomeScreen>(AppConstants::Scenes::welcomeScreen);
     storyboard.registerScene<OstrivaneCheckForUpgradesViewController>(
         AppConstants::Scenes::checkForUpgradesViewController);
+    storyboard.registerScene<OstrivaneLogsViewController>(AppConstants::Scenes::logsViewController);
     registerPlaceholderScenes();
 }
