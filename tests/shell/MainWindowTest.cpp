@@ -1,0 +1,137 @@
+// The main window: its close button, the sidebar's rows and the notifications that lock and
+// unlock them.
+#include "ShellTestWindow.h"
+
+#include "cloud/NetworkManager.h"
+#include "core/AppConstants.h"
+#include "core/AppState.h"
+#include "doubles/WaitFor.h"
+#include "platform/NotificationCenter.h"
+#include "platform/Storyboard.h"
+#include "shell/OstrivaneListViewController.h"
+#include "shell/OstrivaneSplitViewController.h"
+#include "transmitter/TxInfo.h"
+#include "upgrade/OstrivaneWelcomeScreen.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+namespace Names = AppConstants::Notifications;
+
+namespace {
+class HelpStandIn : public ViewController {};
+} // namespace
+
+class SidebarTest : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        Storyboard::main().registerScene<HelpStandIn>(AppConstants::Scenes::helpViewController);
+    }
+    OstrivaneListViewController* sidebar() const {
+        return window->splitViewController()->listViewController();
+    }
+    void post(const QString& name, const QVariant& object) {
+        NotificationCenter::defaultCenter().post(name, object);
+    }
+};
+
+TEST_F(ShellTest, WindowRefusesToCloseWhileItsCloseButtonIsDisabled) {
+    window->setCloseButtonEnabled(false);
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+
+    window->setCloseButtonEnabled(true);
+    EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(SidebarTest, HelpIsRefusedOfflineAndMadeAnewEachTimeOnline) {
+    ViewController* welcome = detail();
+    NetworkManager::shared().setConnected(false);
+    sidebar()->selectRow(OstrivaneListViewController::help);
+    ASSERT_NE(waitForAlert(), nullptr);
+    EXPECT_EQ(detail(), welcome);
+    EXPECT_EQ(sidebar()->listView()->currentRow(), int(OstrivaneListViewController::home));
+    shownAlert()->buttonClose()->click();
+    ASSERT_TRUE(waitFor([&] { return shownAlert() == nullptr; }));
+
+    NetworkManager::shared().setConnected(true);
+    sidebar()->selectRow(OstrivaneListViewController::help);
+    auto* firstHelp = dynamic_cast<HelpStandIn*>(detail());
+    ASSERT_NE(firstHelp, nullptr);
+    const QPointer<ViewController> first(firstHelp);
+
+    sidebar()->selectRow(OstrivaneListViewController::home);
+    EXPECT_NE(qobject_cast<OstrivaneWelcomeScreen*>(detail()), nullptr);
+    sidebar()->selectRow(OstrivaneListViewController::help);
+    ASSERT_NE(dynamic_cast<HelpStandIn*>(detail()), nullptr);
+    EXPECT_TRUE(waitFor([&] { return first.isNull(); })) << "the old help screen is released";
+}
+
+TEST_F(SidebarTest, NotificationsLockAndUnlockTheRowsAndTheLogOutButton) {
+    QListWidget* rows = sidebar()->listView();
+    QLabel* upgrading = sidebar()->labelUpgrading();
+
+    post(Names::enableDisableMenuButtonsForSuportUpload, false);
+    post(Names::enableDisableLogoutButtons, false);
+    ASSERT_TRUE(
+        waitFor([&] { return !rows->isEnabled() && !window->logoutButton()->isEnabled(); }));
+    EXPECT_TRUE(upgrading->isHidden()) << "a support upload shows no upgrading text";
+
+    post(Names::enableDisableMenuButtonsForSuportUpload, true);
+    ASSERT_TRUE(waitFor([&] { return rows->isEnabled(); }));
+
+    post(Names::enableDisableMenuButtons, false);
+    ASSERT_TRUE(waitFor([&] { return !rows->isEnabled(); }));
+    EXPECT_FALSE(upgrading->isHidden());
+    EXPECT_EQ(upgrading->text(), u"upgrading..."_s);
+
+    // Objects that are not Boolean change nothing.
+    post(Names::enableDisableMenuButtons, QVariant());
+    post(Names::enableDisableLogoutButtons, QVariant());
+    spinFor(30);
+    EXPECT_FALSE(rows->isEnabled());
+    EXPECT_FALSE(window->logoutButton()->isEnabled());
+
+    post(Names::enableDisableMenuButtons, true);
+    post(Names::enableDisableLogoutButtons, true);
+    ASSERT_TRUE(waitFor([&] { return rows->isEnabled() && window->logoutButton()->isEnabled(); }));
+    EXPECT_TRUE(upgrading->isHidden());
+}
+
+TEST_F(SidebarTest, ShowWelcomeScreenAndLogOutReturnToANewWelcomeScreen) {
+    sidebar()->selectRow(OstrivaneListViewController::help);
+    ASSERT_NE(dynamic_cast<HelpStandIn*>(detail()), nullptr);
+
+    post(Names::showWelcomeScreen, QVariant());
+    ASSERT_TRUE(
+        waitFor([&] { return qobject_cast<OstrivaneWelcomeScreen*>(detail()) != nullptr; }));
+    EXPECT_EQ(sidebar()->listView()->currentRow(), int(OstrivaneListViewController::home));
+
+    const ViewController* before = detail();
+    AppState::g_quizFailAttempts = 2;
+    AppState::g_fullVersionFromTxForAudit = u"1.2.3"_s;
+    window->logoutButton()->click();
+    EXPECT_EQ(AppState::g_quizFailAttempts, 0);
+    EXPECT_EQ(AppState::g_fullVersionFromTxForAudit, QString());
+    EXPECT_NE(detail(), before);
+    EXPECT_NE(qobject_cast<OstrivaneWelcomeScreen*>(detail()), nullptr);
+    EXPECT_FALSE(AppState::EuaMessage.isEmpty()) << "the catalogue survives a log-out";
+}
+
+TEST_F(SidebarTest, VersionsFollowTheTransmitterNotification) {
+    EXPECT_TRUE(sidebar()->labelTransmitter()->isHidden());
+    TxInfo::shared().serialNum = u"SN0042"_s;
+    TxInfo::shared().firmwareVersion = u"7.1"_s;
+    post(Names::setTransmitterSWandAppVersions, QVariant());
+    ASSERT_TRUE(waitFor([&] { return !sidebar()->labelTransmitter()->isHidden(); }));
+    EXPECT_TRUE(sidebar()->labelTransmitter()->text().contains(u"SN0042"_s));
+    EXPECT_TRUE(sidebar()->labelTransmitter()->text().contains(u"7.1"_s));
+    TxInfo::shared().serialNum.clear();
+    TxInfo::shared().firmwareVersion.clear();
+}
