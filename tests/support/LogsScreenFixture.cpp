@@ -127,7 +127,7 @@ bool LogsScreenTest::waitForEnd(int timeoutMs) {
                 return false;
             const auto state = screen->runState();
             if (state == OstrivaneLogsViewController::RunState::completed)
-                return screen->uploadCompleteView->isVisible();
+                return screen->uploadCompleteView->isVisible() && interfaceUnlocked();
             return state == OstrivaneLogsViewController::RunState::failed && interfaceUnlocked() &&
                    shownAlert();
         },

@@ -279,5 +279,5 @@ TEST_F(LogsScreenTest, EmptyLogUsageListEndsAtNinetyAndTheCompletionPaneFollowsT
     EXPECT_EQ(screen->progressBar->value(), 90);
     EXPECT_EQ(screen->uploadLogsPercentageLabel->text(),
               QStringLiteral("90% of upload completed. Please wait..."));
-    EXPECT_TRUE(interfaceUnlocked());
+    EXPECT_TRUE(waitFor([&] { return interfaceUnlocked(); }));
 }
