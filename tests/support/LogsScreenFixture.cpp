@@ -168,6 +168,22 @@ QString LogsScreenTest::waitForAlertText(int timeoutMs) const {
     return alertText();
 }
 
+bool LogsScreenTest::closeAlertForANewUpload() {
+    OstrivaneCustomAlertView* alert = shownAlert();
+    if (!alert)
+        return false;
+    alert->buttonClose()->click();
+    const auto newWelcome = [&] {
+        return qobject_cast<OstrivaneWelcomeScreen*>(
+            window->splitViewController()->detailViewController());
+    };
+    if (!waitFor([&] { return newWelcome() && newWelcome() != welcome && !shownAlert(); }))
+        return false;
+    welcome = newWelcome();
+    transmitter->clearRules(); // the next scenario answers afresh
+    return true;
+}
+
 QStringList LogsScreenTest::commLibRequests() const {
     QStringList paths;
     for (const LoopbackCloud::Request& request : env->cloud.requests()) {

@@ -60,6 +60,10 @@ protected:
     // Waits (bounded) for an alert and returns its message text (empty when none came).
     QString waitForAlertText(int timeoutMs = 5000) const;
 
+    // Closes the alert, which brings back a new welcome screen, and makes ready for another
+    // upload from it; returns whether the new welcome screen came.
+    bool closeAlertForANewUpload();
+
     // The comm-library requests the cloud received, as path (and query), in order.
     QStringList commLibRequests() const;
     QList<LoopbackCloud::Request> commLibRequestsTo(const QString& path) const;

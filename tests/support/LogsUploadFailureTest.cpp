@@ -179,17 +179,8 @@ TEST_F(LogsScreenTest, SilentTransmitterEndsTheRunWithinItsBound) {
         EXPECT_EQ(transmitter->received(), written);
         EXPECT_TRUE(appFolderFiles().isEmpty());
 
-        // Ready for the next round: the alert closed (back to a new welcome screen).
-        shownAlert()->buttonClose()->click();
-        ASSERT_TRUE(waitFor([&] {
-            auto* next = qobject_cast<OstrivaneWelcomeScreen*>(
-                window->splitViewController()->detailViewController());
-            return next && next != welcome && !shownAlert();
-        }));
-        welcome = qobject_cast<OstrivaneWelcomeScreen*>(
-            window->splitViewController()->detailViewController());
+        ASSERT_TRUE(closeAlertForANewUpload());
         transmitter->clearReceived();
-        transmitter->clearRules();
         env->cloud.clearRequests();
     }
 }
@@ -269,15 +260,7 @@ TEST_F(LogsScreenTest, FailedUploadKeepsItsFileAndALaterRunDeletesOnlyItsOwn) {
     // The next upload, another second and another transmitter: its own file only.
     Clock::setNowProvider([] { return QDateTime::currentDateTime().addSecs(3600); });
     TxInfo::shared().serialNum = QStringLiteral("T456");
-    shownAlert()->buttonClose()->click();
-    ASSERT_TRUE(waitFor([&] {
-        auto* next = qobject_cast<OstrivaneWelcomeScreen*>(
-            window->splitViewController()->detailViewController());
-        return next && next != welcome && !shownAlert();
-    }));
-    welcome = qobject_cast<OstrivaneWelcomeScreen*>(
-        window->splitViewController()->detailViewController());
-    transmitter->clearRules();
+    ASSERT_TRUE(closeAlertForANewUpload());
     startUpload();
     const bool completed = waitForCompletion();
     Clock::setNowProvider({});
