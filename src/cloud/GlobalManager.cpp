@@ -67,8 +67,13 @@ void GlobalManager::send(const QString& urlString, HTTPMethod method, const QVar
     const auto& request = std::get<RequestBuilder::Built>(built);
     QNetworkReply* reply = method == HTTPMethod::GET ? nam_->get(request.request)
                                                      : nam_->post(request.request, request.body);
-    connect(reply, &QNetworkReply::finished, this, [reply, completion] {
-        const APIResult result = ReplyMapping::map(*reply, ReplyMapping::Style::request);
+    deliver(reply, ReplyMapping::Style::request, std::move(completion));
+}
+
+void GlobalManager::deliver(QNetworkReply* reply, ReplyMapping::Style style,
+                            APICompletion completion) {
+    connect(reply, &QNetworkReply::finished, this, [reply, style, completion] {
+        const APIResult result = ReplyMapping::map(*reply, style);
         reply->deleteLater();
         completion(result);
     });

@@ -1,11 +1,15 @@
 #pragma once
 
 #include "cloud/APIResult.h"
+#include "cloud/ReplyMapping.h"
+#include "core/AppConstants.h"
 #include "platform/Task.h"
 
 #include <QObject>
 #include <QString>
 #include <QVariantMap>
+
+#include <optional>
 
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -37,11 +41,16 @@ public:
     // Uploads a file of the application folder to the support page as a multipart form,
     // without an Authorization header. A missing file is sent as an empty file part.
     void uploadCSVFile(const QString& to, const QString& filename, APICompletion completion);
+    // The same from a given folder; without a folder the upload fails with `other`.
+    void uploadFile(const QString& to, const std::optional<QString>& folder,
+                    const QString& filename, APICompletion completion);
 
     // Records one audited step with the cloud, in the background, when the cloud's message
     // catalogue holds the code. Offline, the record waits in the settings store (the last
     // one wins) and is sent when the connection returns.
-    void setAuditHistory(const QString& code, const QString& zubStateID = QStringLiteral("1"));
+    void
+    setAuditHistory(const QString& code,
+                    const QString& zubStateID = AppConstants::API::Host::AuditRecord::stateDefault);
     // Sends the waiting audit record, if there is one and the computer is connected.
     void sendPendingAudit();
 
@@ -52,6 +61,8 @@ private:
 
     void send(const QString& urlString, HTTPMethod method, const QVariantMap& parameters,
               ContentType contentType, APICompletion completion);
+    // Hands the finished reply's outcome to the completion, on the main thread.
+    void deliver(QNetworkReply* reply, ReplyMapping::Style style, APICompletion completion);
     void postAudit(const QVariantMap& record);
 
     QNetworkAccessManager* nam_ = nullptr;

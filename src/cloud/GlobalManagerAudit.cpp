@@ -6,6 +6,7 @@
 #include "core/AppConstants.h"
 #include "core/AppState.h"
 #include "models/EuaMessage.h"
+#include "platform/MainQueue.h"
 
 #include <QDateTime>
 #include <QJsonDocument>
@@ -72,6 +73,11 @@ const QString& pendingKey() {
 } // namespace
 
 void GlobalManager::setAuditHistory(const QString& code, const QString& zubStateID) {
+    // The catalogue and the settings store belong to the main thread.
+    if (!MainQueue::isMainThread()) {
+        MainQueue::async(this, [=, this] { setAuditHistory(code, zubStateID); });
+        return;
+    }
     if (!cloudCatalogueHolds(code))
         return;
     const QVariantMap record = auditRecord(code, zubStateID);

@@ -14,7 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
 
 namespace {
 
@@ -49,10 +48,15 @@ std::variant<QByteArray, APIError> readFile(const QString& path) {
 
 void GlobalManager::uploadCSVFile(const QString& to, const QString& filename,
                                   APICompletion completion) {
+    uploadFile(to, Helper::getDirectoryUrl(), filename, std::move(completion));
+}
+
+void GlobalManager::uploadFile(const QString& to, const std::optional<QString>& folder,
+                               const QString& filename, APICompletion completion) {
     if (!completion)
         completion = [](const APIResult&) {};
     if (!MainQueue::isMainThread()) {
-        MainQueue::async(this, [=, this] { uploadCSVFile(to, filename, completion); });
+        MainQueue::async(this, [=, this] { uploadFile(to, folder, filename, completion); });
         return;
     }
     const std::optional<QUrl> url = RequestBuilder::parseURL(to);
@@ -61,7 +65,6 @@ void GlobalManager::uploadCSVFile(const QString& to, const QString& filename,
         return;
     }
     // Without a folder there is nothing to read; say so rather than leave the caller waiting.
-    const std::optional<QString> folder = Helper::getDirectoryUrl();
     if (!folder) {
         completion(APIResult::failure(
             APIError::other(QStringLiteral("No application folder to read the file from"))));
@@ -86,10 +89,5 @@ void GlobalManager::uploadCSVFile(const QString& to, const QString& filename,
     const QByteArray body =
         MultipartBody::build(boundary, filename, std::get<QByteArray>(std::move(bytes)));
 
-    QNetworkReply* reply = nam_->post(request, body);
-    connect(reply, &QNetworkReply::finished, this, [reply, completion] {
-        const APIResult result = ReplyMapping::map(*reply, ReplyMapping::Style::upload);
-        reply->deleteLater();
-        completion(result);
-    });
+    deliver(nam_->post(request, body), ReplyMapping::Style::upload, std::move(completion));
 }

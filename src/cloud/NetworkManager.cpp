@@ -31,11 +31,10 @@ bool NetworkManager::startMonitoring() {
     QNetworkInformation* info = QNetworkInformation::instance();
     if (!info)
         return false;
-    monitoring_ = true;
-    connect(info, &QNetworkInformation::reachabilityChanged, this,
-            [this](QNetworkInformation::Reachability reachability) {
-                setConnected(isConnectedFor(reachability));
-            });
+    monitoring_ = connect(info, &QNetworkInformation::reachabilityChanged, this,
+                          [this](QNetworkInformation::Reachability reachability) {
+                              setConnected(isConnectedFor(reachability));
+                          });
     setConnected(isConnectedFor(info->reachability()));
     return true;
 }
@@ -48,4 +47,9 @@ void NetworkManager::setConnected(bool connected) {
         return;
     }
     MainQueue::async(this, [this, connected] { emit connectionChanged(connected); });
+}
+
+void NetworkManager::stopMonitoring() {
+    disconnect(monitoring_);
+    monitoring_ = {};
 }

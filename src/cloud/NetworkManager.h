@@ -20,6 +20,8 @@ public:
     // Loads the system's reachability backend and follows it from now on. Returns false when
     // no backend could be loaded (the flag then stays as it is).
     bool startMonitoring();
+    // Stops following the backend; the flag stays as it is.
+    void stopMonitoring();
 
     // Sets the flag and tells of the change when it is one. Used by the reachability backend
     // and by tests.
@@ -36,5 +38,5 @@ private:
     NetworkManager();
 
     std::atomic<bool> connected_{true};
-    bool monitoring_ = false;
+    QMetaObject::Connection monitoring_;
 };

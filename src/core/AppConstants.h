@@ -96,6 +96,10 @@ inline const QString zubStateID = QStringLiteral("ZubStateID");
 inline const QString userID = QStringLiteral("UserID");
 inline const QString transmitterID = QStringLiteral("TransmitterID");
 inline const QString date = QStringLiteral("Date");
+// States of a record: the default, a quiz verdict, a quiz saved for later.
+inline const QString stateDefault = QStringLiteral("1");
+inline const QString stateQuizVerdict = QStringLiteral("2");
+inline const QString stateQuizSavedForLater = QStringLiteral("3");
 } // namespace AuditRecord
 
 QString baseURL();

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSizePolicy>
 #include <QToolBar>
+#include <QWindow>
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(tr("Ostrivane Pellory"));
@@ -61,11 +62,13 @@ MainWindow* MainWindow::of(QWidget* widget) {
 
 void MainWindow::setCloseButtonEnabled(bool enabled) {
     closeButtonEnabled_ = enabled;
-    // Only the hint changes; the window stays where and as it is.
-    const bool wasVisible = isVisible();
-    setWindowFlag(Qt::WindowCloseButtonHint, enabled);
-    if (wasVisible && !isVisible())
-        show();
+    // Only the hint changes. setWindowFlag() would hide the window (and any sheet over it)
+    // to re-create it; the native window takes the new hint as it stands.
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowCloseButtonHint, enabled);
+    overrideWindowFlags(flags);
+    if (QWindow* native = windowHandle())
+        native->setFlags(flags);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

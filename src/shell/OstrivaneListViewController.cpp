@@ -28,6 +28,7 @@ OstrivaneListViewController::OstrivaneListViewController(QWidget* parent) : View
     listView_->addItem(AppConstants::Sidebar::help);
     listView_->setCurrentRow(home);
     listView_->setFrameShape(QFrame::NoFrame);
+    listView_->setStyleSheet(QStringLiteral("QListWidget::item { padding: 6px 8px; }"));
     labelUpgrading_ = new QLabel(AppConstants::Sidebar::upgrading, this);
     labelUpgrading_->hide();
     labelAppVersion_ = new QLabel(this);
@@ -100,6 +101,10 @@ bool OstrivaneListViewController::shouldSelectRow(int row) {
 void OstrivaneListViewController::setRowsEnabled(bool enabled, bool showUpgrading) {
     listView_->setEnabled(enabled);
     labelUpgrading_->setVisible(showUpgrading);
+}
+
+void OstrivaneListViewController::viewWillAppear() {
+    refreshVersions();
 }
 
 void OstrivaneListViewController::refreshVersions() {

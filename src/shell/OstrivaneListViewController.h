@@ -31,6 +31,9 @@ public:
 signals:
     void rowSelected(int row);
 
+protected:
+    void viewWillAppear() override;
+
 private:
     void currentRowChanged(int row);
     bool shouldSelectRow(int row);

@@ -26,7 +26,6 @@ QLabel* paragraph(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignHCenter);
-    label->setMaximumWidth(520);
     return label;
 }
 
@@ -39,13 +38,31 @@ QPushButton* actionButton(const QString& title, QWidget* parent) {
     return button;
 }
 
-// A pane whose content stands centred in the screen.
+// A pane whose content stands in a column of limited width, centred in the screen.
 QVBoxLayout* centredColumn(QWidget* pane) {
-    auto* column = new QVBoxLayout(pane);
-    column->setContentsMargins(40, 40, 40, 40);
+    auto* row = new QHBoxLayout(pane);
+    row->setContentsMargins(40, 40, 40, 40);
+    auto* content = new QWidget(pane);
+    content->setMaximumWidth(560);
+    row->addStretch(1);
+    row->addWidget(content, 4);
+    row->addStretch(1);
+    auto* column = new QVBoxLayout(content);
+    column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(18);
     column->addStretch(1);
     return column;
+}
+
+// The buttons side by side in the middle of the column.
+void addCentred(QVBoxLayout* column, const QList<QPushButton*>& buttons) {
+    auto* row = new QHBoxLayout();
+    row->setSpacing(16);
+    row->addStretch(1);
+    for (QPushButton* button : buttons)
+        row->addWidget(button);
+    row->addStretch(1);
+    column->addLayout(row);
 }
 
 } // namespace
@@ -58,17 +75,10 @@ void OstrivaneWelcomeScreen::buildWelcomeView() {
         paragraph(tr("Keep your transmitter in its cradle. You can upload the transmitter's "
                      "logs to Ostrivane Customer Support, or take the training quiz that "
                      "comes before a firmware upgrade."),
-                  welcomeView_),
-        0, Qt::AlignHCenter);
-    auto* buttons = new QHBoxLayout();
-    buttons->setSpacing(16);
-    buttons->addStretch(1);
+                  welcomeView_));
     buttonSupportUpload_ = actionButton(tr("Support Upload"), welcomeView_);
     buttonStartQuiz_ = actionButton(tr("Start Quiz"), welcomeView_);
-    buttons->addWidget(buttonSupportUpload_);
-    buttons->addWidget(buttonStartQuiz_);
-    buttons->addStretch(1);
-    column->addLayout(buttons);
+    addCentred(column, {buttonSupportUpload_, buttonStartQuiz_});
     column->addStretch(2);
 
     connect(buttonSupportUpload_, &QPushButton::clicked, this,
@@ -83,9 +93,9 @@ void OstrivaneWelcomeScreen::buildQuizView() {
     column->addWidget(heading(tr("Training Quiz"), quizView_));
     labelQuizSubheading_ =
         paragraph(tr("Take the training quiz before upgrading your transmitter."), quizView_);
-    column->addWidget(labelQuizSubheading_, 0, Qt::AlignHCenter);
+    column->addWidget(labelQuizSubheading_);
     buttonQuiz_ = actionButton(tr("Start Quiz"), quizView_);
-    column->addWidget(buttonQuiz_, 0, Qt::AlignHCenter);
+    addCentred(column, {buttonQuiz_});
     column->addStretch(2);
 
     connect(buttonQuiz_, &QPushButton::clicked, this,

@@ -102,25 +102,6 @@ TEST_F(LoopbackCloudTest, LogsEveryRequestWhole) {
     EXPECT_EQ(cloud.requestCount(), 0);
 }
 
-TEST_F(LoopbackCloudTest, DelaysDropsAndSilence) {
-    cloud.route(u"GET"_s, u"/slow"_s, LoopbackCloud::Reply::text("late").after(300));
-    QElapsedTimer clock;
-    clock.start();
-    Fetched slow = fetch("GET", cloud.url(u"/slow"_s));
-    EXPECT_GE(clock.elapsed(), 290);
-    EXPECT_EQ(slow.body, "late");
-
-    cloud.route(u"GET"_s, u"/drop"_s, LoopbackCloud::Reply::dropConnection());
-    Fetched dropped = fetch("GET", cloud.url(u"/drop"_s));
-    EXPECT_TRUE(dropped.finished);
-    EXPECT_NE(dropped.error, QNetworkReply::NoError);
-    EXPECT_EQ(dropped.status, 0);
-
-    cloud.route(u"GET"_s, u"/silent"_s, LoopbackCloud::Reply::neverAnswer());
-    Fetched silent = fetch("GET", cloud.url(u"/silent"_s), {}, 300);
-    EXPECT_FALSE(silent.finished);
-}
-
 TEST_F(LoopbackCloudTest, WaitForRequestsIsBounded) {
     QElapsedTimer clock;
     clock.start();

@@ -8,6 +8,7 @@
 #include "doubles/WaitFor.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Storyboard.h"
+#include "shell/OstrivaneAlerts.h"
 #include "shell/OstrivaneListViewController.h"
 #include "shell/OstrivaneSplitViewController.h"
 #include "transmitter/TxInfo.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QWindow>
 
 using namespace Qt::StringLiterals;
 namespace Names = AppConstants::Notifications;
@@ -39,13 +41,20 @@ protected:
 };
 
 TEST_F(ShellTest, WindowRefusesToCloseWhileItsCloseButtonIsDisabled) {
+    // The sheet over the window stays up while the close button changes.
+    addAlertView(detail(), u"Header"_s, std::nullopt, u"Message"_s, true);
+    ASSERT_NE(shownAlert(), nullptr);
+
     window->setCloseButtonEnabled(false);
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(window->isVisible());
-    EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_NE(shownAlert(), nullptr);
+    EXPECT_FALSE(window->windowHandle()->flags().testFlag(Qt::WindowCloseButtonHint));
 
     window->setCloseButtonEnabled(true);
-    EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_NE(shownAlert(), nullptr);
+    EXPECT_TRUE(window->windowHandle()->flags().testFlag(Qt::WindowCloseButtonHint));
     EXPECT_TRUE(window->close());
     EXPECT_FALSE(window->isVisible());
 }

@@ -1,5 +1,6 @@
 #include "ShellTestWindow.h"
 
+#include "app/AppDelegate.h"
 #include "app/SceneRegistration.h"
 #include "core/AppConstants.h"
 #include "core/AppState.h"
@@ -11,6 +12,7 @@
 
 void ShellTest::SetUp() {
     registerScenes();
+    AppDelegate::applicationDidFinishLaunching();
     AppState::EuaMessage = {CloudEnvironment::entry(QStringLiteral("8000008")),
                             CloudEnvironment::entry(QStringLiteral("5000025")),
                             CloudEnvironment::entry(AppConstants::Codes::missingMessage)};
