@@ -20,14 +20,22 @@ TEST(ReplyFramerRealTime, PeriodsAndLimitsHoldUnscaled) {
     FramerRecorder shortRec(shortQuiet);
     shortQuiet.setCurrentCommand(logCommand::logHeaderMapping);
     shortQuiet.receive("first");
-    QTimer::singleShot(4000, &shortQuiet, [&] { shortQuiet.receive("second"); });
+    qint64 secondShortChunkAt = 0;
+    QTimer::singleShot(4000, Qt::PreciseTimer, &shortQuiet, [&] {
+        secondShortChunkAt = shortRec.clock.elapsed();
+        shortQuiet.receive("second");
+    });
 
     // 10.0 s quiet period; chunks 9 s apart keep the reply open.
     ReplyFramer longQuiet;
     FramerRecorder longRec(longQuiet);
     longQuiet.setCurrentCommand(logCommand::downloadLogs);
     longQuiet.receive("log-");
-    QTimer::singleShot(9000, &longQuiet, [&] { longQuiet.receive("data"); });
+    qint64 secondLongChunkAt = 0;
+    QTimer::singleShot(9000, Qt::PreciseTimer, &longQuiet, [&] {
+        secondLongChunkAt = longRec.clock.elapsed();
+        longQuiet.receive("data");
+    });
 
     // 15 s limit on a length-framed reply that never completes.
     ReplyFramer lengthLimit;
@@ -49,12 +57,14 @@ TEST(ReplyFramerRealTime, PeriodsAndLimitsHoldUnscaled) {
     EXPECT_GE(shortRec.replies[0].atMs, 3000);
     EXPECT_LT(shortRec.replies[0].atMs, 3000 + kSlackMs);
     EXPECT_EQ(shortRec.replies[1].frame, QByteArray("second"));
-    EXPECT_GE(shortRec.replies[1].atMs, 7000);
+    EXPECT_GE(secondShortChunkAt, 3000 + 500) << "the pause must outlast the period";
+    EXPECT_GE(shortRec.replies[1].atMs, secondShortChunkAt + 3000);
 
     ASSERT_EQ(longRec.replies.size(), 1u);
     EXPECT_EQ(longRec.replies[0].frame, QByteArray("log-data"));
-    EXPECT_GE(longRec.replies[0].atMs, 19000);
-    EXPECT_LT(longRec.replies[0].atMs, 19000 + kSlackMs);
+    EXPECT_LT(secondLongChunkAt, 10000 - 500) << "the pause must stay inside the period";
+    EXPECT_GE(longRec.replies[0].atMs, secondLongChunkAt + 10000);
+    EXPECT_LT(longRec.replies[0].atMs, secondLongChunkAt + 10000 + kSlackMs);
 
     ASSERT_EQ(lengthRec.timeOuts.size(), 1u);
     EXPECT_TRUE(lengthRec.replies.empty());
