@@ -4,6 +4,7 @@
 #include "platform/Storyboard.h"
 #include "shell/ChildViewController.h"
 #include "shell/OstrivaneCustomAlertView.h"
+#include "support/OstivaneHelpViewController.h"
 #include "support/OstrivaneLogsViewController.h"
 #include "upgrade/OstrivaneCheckForUpgradesViewController.h"
 #include "upgrade/OstrivaneWelcomeScreen.h"
@@ -11,7 +12,7 @@
 namespace {
 
 // ---------------------------------------------------------------------------------------
-// PLACEHOLDER SCENES: empty screens standing in for the help and quiz screens
+// PLACEHOLDER SCENES: empty screens standing in for the quiz screen
 // until those exist. Replace each registration below with the real screen's class.
 class PlaceholderScreen : public ViewController, public ChildViewController {
 public:
@@ -24,7 +25,6 @@ void registerPlaceholder(const QString& identifier) {
 }
 
 void registerPlaceholderScenes() {
-    registerPlaceholder(AppConstants::Scenes::helpViewController);
     registerPlaceholder(AppConstants::Scenes::quizViewController);
 }
 // ---------------------------------------------------------------------------------------
@@ -37,6 +37,7 @@ void registerScenes() {
     storyboard.registerScene<OstrivaneWelcomeScreen>(AppConstants::Scenes::welcomeScreen);
     storyboard.registerScene<OstrivaneCheckForUpgradesViewController>(
         AppConstants::Scenes::checkForUpgradesViewController);
+    storyboard.registerScene<OstivaneHelpViewController>(AppConstants::Scenes::helpViewController);
     storyboard.registerScene<OstrivaneLogsViewController>(AppConstants::Scenes::logsViewController);
     registerPlaceholderScenes();
 }
