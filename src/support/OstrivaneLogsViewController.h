@@ -37,8 +37,9 @@ struct ChannelKeys;
 // The embedding screen is its delegate (ChildViewController); this screen never calls it.
 //
 // A run ends in exactly one of two ways: the completion pane, or an alert that unlocks the
-// interface again. Every wait for the transmitter is bounded by the reply framer; once a run
-// has ended nothing more is written to the port.
+// interface again. (A log whose exchange fails is skipped: its alert shows while the other
+// logs go on.) Every wait for the transmitter is bounded by the reply framer; once a run has
+// ended nothing more is written to the port.
 //
 // The implementation is split by concern: loading, progress, errors and completion in
 // OstrivaneLogsViewController.cpp, the command relay in ...Relay.cpp, the header stage in
