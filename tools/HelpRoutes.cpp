@@ -5,7 +5,7 @@
 #include "doubles/HelpSimRoutes.h"
 
 namespace {
-[[maybe_unused]] const bool registered = registerSimExtension(QStringLiteral("help e-mails"), [](SimContext& sim) {
-    HelpSimRoutes::install(sim.cloud, sim.outputDir);
-});
+[[maybe_unused]] const bool registered =
+    registerSimExtension(QStringLiteral("help e-mails"),
+                         [](SimContext& sim) { HelpSimRoutes::install(sim.cloud, sim.outputDir); });
 } // namespace

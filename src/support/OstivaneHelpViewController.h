@@ -8,7 +8,6 @@
 #include <QVariantMap>
 
 #include <functional>
-
 #include <optional>
 
 class APIResult;
@@ -115,6 +114,4 @@ private:
     void requestList(const QString& urlString, const QVariantMap& parameters,
                      const QString& logPrefix, std::function<void(const QByteArray&)> onAnswer);
     void reportRequestFailure(const APIResult& result, const QString& logPrefix);
-
-    bool limitingMessage_ = false;
 };

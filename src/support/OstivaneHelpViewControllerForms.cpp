@@ -22,7 +22,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
