@@ -3,33 +3,11 @@
 #include "core/AppConstants.h"
 #include "platform/Storyboard.h"
 #include "quiz/QuizScenes.h"
-#include "shell/ChildViewController.h"
 #include "shell/OstrivaneCustomAlertView.h"
 #include "support/OstivaneHelpViewController.h"
+#include "support/OstrivaneLogsViewController.h"
 #include "upgrade/OstrivaneCheckForUpgradesViewController.h"
 #include "upgrade/OstrivaneWelcomeScreen.h"
-
-namespace {
-
-// ---------------------------------------------------------------------------------------
-// PLACEHOLDER SCENES: empty screens standing in for the log-download and quiz screens
-// until those exist. Replace each registration below with the real screen's class.
-class PlaceholderScreen : public ViewController, public ChildViewController {
-public:
-    explicit PlaceholderScreen(const QString& identifier) { setObjectName(identifier); }
-};
-
-void registerPlaceholder(const QString& identifier) {
-    Storyboard::main().registerScene(
-        identifier, [identifier] { return std::make_unique<PlaceholderScreen>(identifier); });
-}
-
-void registerPlaceholderScenes() {
-    registerPlaceholder(AppConstants::Scenes::logsViewController);
-}
-// ---------------------------------------------------------------------------------------
-
-} // namespace
 
 void registerScenes() {
     Storyboard& storyboard = Storyboard::main();
@@ -39,5 +17,5 @@ void registerScenes() {
         AppConstants::Scenes::checkForUpgradesViewController);
     registerQuizScenes();
     storyboard.registerScene<OstivaneHelpViewController>(AppConstants::Scenes::helpViewController);
-    registerPlaceholderScenes();
+    storyboard.registerScene<OstrivaneLogsViewController>(AppConstants::Scenes::logsViewController);
 }

@@ -1,0 +1,188 @@
+// The command relay: a command fetched from the cloud is written to the transmitter and the
+// reply, framed by ReplyFramer, is kept in LogBytes until a later request sends it back.
+#include "support/OstrivaneLogsViewController.h"
+
+#include "cloud/GlobalManager.h"
+#include "core/AppConstants.h"
+#include "core/Console.h"
+#include "core/Logger.h"
+#include "models/LogBytes.h"
+#include "support/CloudAnswer.h"
+#include "support/LogConsoleTexts.h"
+#include "support/LogRequestBody.h"
+#include "support/LogRunErrors.h"
+#include "support/LogSequence.h"
+#include "support/ReplyStore.h"
+#include "transmitter/ORSSerialPortHandler.h"
+#include "transmitter/SecureChannelAttributes.h"
+
+#include <QPointer>
+
+namespace Codes = AppConstants::Codes;
+namespace Texts = AppConstants::LogConsole;
+
+Task<void> OstrivaneLogsViewController::callAPI(QString urlString, QVariantMap parameters,
+                                                logCommand command) {
+    ensureRunning();
+    Console::print(urlString);
+    // First, so that whatever the transmitter answers is collected under this command.
+    framer_.setCurrentCommand(command);
+    Continuation<void> wait = newWait<void>();
+    continuation_ = wait;
+    QPointer<OstrivaneLogsViewController> self(this);
+    GlobalManager::shared().callAPI(
+        urlString, HTTPMethod::POST, parameters, ContentType::json,
+        [self, wait, command](const APIResult& result) {
+            if (!self || !self->isRunning())
+                return;
+            const QString function = QStringLiteral("callAPI(urlString:parameters:command:)");
+            if (self->requestFailed(result, wait, function))
+                return;
+            const AnswerResult<QString> answer = CloudAnswer::command(result.data());
+            if (!answer.ok()) {
+                wait.resume(std::make_exception_ptr(UnusableAnswer(answer.error())));
+                Logger::log(Logger::prefix(__FILE__, function, __LINE__) +
+                            AppConstants::DebugLog::errorLabel + answer.error().description);
+                return;
+            }
+            if (self->writeCommand(answer.value()))
+                Console::print(Texts::bytesFor + LogCommands::caseName(command) + Texts::separator +
+                               answer.value());
+        });
+    co_await wait;
+    ensureRunning();
+}
+
+Task<QStringList> OstrivaneLogsViewController::callAPILogUsage(QString urlString,
+                                                               QVariantMap parameters,
+                                                               logCommand command) {
+    ensureRunning();
+    Console::print(urlString);
+    framer_.setCurrentCommand(command);
+    Continuation<QStringList> wait = newWait<QStringList>();
+    QPointer<OstrivaneLogsViewController> self(this);
+    GlobalManager::shared().callAPI(
+        urlString, HTTPMethod::POST, parameters, ContentType::json,
+        [self, wait](const APIResult& result) {
+            if (!self || !self->isRunning())
+                return;
+            const QString function =
+                QStringLiteral("callAPILogUsage(urlString:parameters:command:)");
+            if (self->requestFailed(result, wait, function))
+                return;
+            const AnswerResult<QStringList> list = CloudAnswer::commandList(result.data());
+            if (!list.ok()) {
+                wait.resume(std::make_exception_ptr(UnusableAnswer(list.error())));
+                Logger::log(Logger::prefix(__FILE__, function, __LINE__) +
+                            AppConstants::DebugLog::errorLabel + list.error().description);
+                return;
+            }
+            int& counter = SecureChannelAttributes::shared().TxMsgSeqNum;
+            counter = static_cast<int>(LogSequence::afterListAnswer(counter, list.value().size()));
+            wait.resume(list.value());
+        });
+    QStringList commands = co_await wait;
+    ensureRunning();
+    co_return commands;
+}
+
+Task<void> OstrivaneLogsViewController::waitForTransmitterResponse(QString commandByte) {
+    ensureRunning();
+    Console::print(Texts::bytesForLogUsage + commandByte);
+    Continuation<void> wait = newWait<void>();
+    // Written and armed in one step: no reply can be handled in between.
+    if (!writeCommand(commandByte))
+        throw LogRunEnded();
+    didReceiveTransmitterResponse = [wait] { wait.resume(); };
+    co_await wait;
+    ensureRunning();
+}
+
+bool OstrivaneLogsViewController::writeCommand(const QString& base64Command) {
+    if (!isRunning())
+        return false;
+    if (!ORSSerialPortHandler::shared().sendCommandToTransmitter(base64Command)) {
+        // Not base64, or no port to write to: no reply could ever come.
+        Console::print(Texts::notWritten + base64Command);
+        endRun(Codes::transmitterNotFoundOrAnyErrorOccured);
+        return false;
+    }
+    framer_.commandWritten();
+    return true;
+}
+
+void OstrivaneLogsViewController::didReceiveTransmitterBytesResponse(const QByteArray& bytes) {
+    Console::print(Texts::responseBytesFor + u' ' + LogCommands::caseName(currentCommand()) + u' ' +
+                   QString::number(bytes.size()));
+    framer_.receive(bytes);
+}
+
+void OstrivaneLogsViewController::replyReady(logCommand command, const QByteArray& frame) {
+    if (!isRunning())
+        return;
+    const LogCommandRule& rule = LogCommands::rule(command);
+    const std::optional<QByteArray> body = LogCommands::replyBody(command, frame);
+    if (rule.framing == ReplyFraming::quietPeriod)
+        Console::print(Texts::bytesForLog + QString::number(frame.size()));
+
+    if (rule.destination == ReplyDestination::handedOver) {
+        if (!body) {
+            Console::print(Texts::logTypesTooShort + QString::number(frame.size()));
+            endRun(Codes::transmitterNotFoundOrAnyErrorOccured);
+            return;
+        }
+        sendResponseBytesToGetLogTypes(ORSSerialPortHandler::getBase64String(*body));
+        return;
+    }
+    if (!body)
+        return;
+    ReplyStore::store(LogBytes::shared(), command, ORSSerialPortHandler::getBase64String(*body));
+    if (rule.destination == ReplyDestination::appendedToList) {
+        if (auto resume = std::exchange(didReceiveTransmitterResponse, nullptr))
+            resume();
+    } else {
+        continuation_.resume();
+    }
+}
+
+void OstrivaneLogsViewController::replyTimedOut(logCommand command) {
+    if (!isRunning())
+        return;
+    Console::print(Texts::timedOut + LogCommands::caseName(command));
+    endRun(Codes::transmitterNotFoundOrAnyErrorOccured);
+}
+
+QString OstrivaneLogsViewController::requestFailureCode(const APIError& error,
+                                                        const QString& function,
+                                                        const QString& noInternetCode) {
+    switch (error.kind()) {
+    case APIError::Kind::httpError:
+        // With or without a body, a status error is reported like the others.
+        if (error.data())
+            Console::print(Texts::receiveFileStartError + u' ' + QString::fromUtf8(*error.data()));
+        return Codes::transmitterNotFoundOrAnyErrorOccured;
+    case APIError::Kind::noInternetConnection:
+        return noInternetCode;
+    case APIError::Kind::serializationError:
+    case APIError::Kind::other:
+    case APIError::Kind::invalidURL:
+    case APIError::Kind::noData:
+        break;
+    }
+    Logger::log(Logger::prefix(__FILE__, function, __LINE__) + AppConstants::DebugLog::errorLabel +
+                error.localizedDescription());
+    return Codes::transmitterNotFoundOrAnyErrorOccured;
+}
+
+ChannelKeys OstrivaneLogsViewController::channelKeys() {
+    const SecureChannelAttributes& channel = SecureChannelAttributes::shared();
+    return {channel.sessionKeyPair, channel.secureChannelToken};
+}
+
+qint64 OstrivaneLogsViewController::nextSequenceNumber(logCommand command) {
+    int& counter = SecureChannelAttributes::shared().TxMsgSeqNum;
+    counter = static_cast<int>(LogSequence::beforeCommand(counter));
+    Console::print(Texts::txMsgSeqNum + LogCommands::caseName(command) + u' ' +
+                   QString::number(counter));
+    return counter;
+}

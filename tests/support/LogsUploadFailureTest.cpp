@@ -1,0 +1,338 @@
+// Support uploads that fail: at every stage the run ends once, the user is told with the
+// right message, the interface is usable again, nothing more is written to the transmitter,
+// and no file is lost.
+#include "LogsScreenFixture.h"
+
+#include "cloud/NetworkManager.h"
+#include "core/AppConstants.h"
+#include "core/AppState.h"
+#include "core/Clock.h"
+#include "core/Helper.h"
+#include "doubles/WaitFor.h"
+#include "shell/OstrivaneCustomAlertView.h"
+#include "shell/OstrivaneSplitViewController.h"
+#include "transmitter/ORSSerialPortHandler.h"
+#include "transmitter/TxInfo.h"
+#include "upgrade/OstrivaneWelcomeScreen.h"
+
+#include <QDialog>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScopeGuard>
+
+namespace {
+
+using Reply = LoopbackCloud::Reply;
+
+const QString post = QStringLiteral("POST");
+const QString uploadPage = QStringLiteral("/QXJUpload.aspx");
+
+QString userText(const char* code) {
+    return CloudEnvironment::userText(QString::fromLatin1(code));
+}
+
+QJsonObject twoLogs() {
+    return {{QStringLiteral("5"), QStringLiteral("First")},
+            {QStringLiteral("6"), QStringLiteral("Second")}};
+}
+
+// A cloud failure at one place of the run.
+struct BrokenStep {
+    const char* name;
+    QString path; // comm-library path, or the upload page
+    Reply reply;
+    bool fileKept; // the CSV file was written before the failure
+};
+
+void PrintTo(const BrokenStep& step, std::ostream* out) {
+    *out << step.name;
+}
+
+class LogsStageFailureTest : public LogsScreenTest,
+                             public ::testing::WithParamInterface<BrokenStep> {};
+
+} // namespace
+
+TEST_P(LogsStageFailureTest, EndsTheRunThereWithTheErrorAndLosesNothing) {
+    const BrokenStep& step = GetParam();
+    options.logTypes = twoLogs();
+    if (step.fileKept)
+        options.logTypes.remove(QStringLiteral("6"));
+    AppState::defaults().setValue(AppConstants::userdefaultKeys::logFileName,
+                                  QStringLiteral("earlier.csv"));
+    const bool inCommLib = step.path != uploadPage;
+    startUpload();
+    env->cloud.route(post, inCommLib ? commLib(step.path) : step.path, step.reply);
+    // The route is in place before any answer: the first request is answered from the event
+    // loop, after this test continues.
+
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(screen->runState(), OstrivaneLogsViewController::RunState::failed);
+    EXPECT_EQ(alertText(), userText("8000008"));
+    EXPECT_TRUE(interfaceUnlocked());
+
+    // Nothing goes on after the failure.
+    const QStringList requests = commLibRequests();
+    const QByteArray written = transmitter->received();
+    spinFor(200);
+    EXPECT_EQ(commLibRequests(), requests);
+    EXPECT_EQ(transmitter->received(), written);
+    if (inCommLib) {
+        ASSERT_FALSE(requests.isEmpty());
+        EXPECT_TRUE(requests.last().startsWith(step.path)) << requests.last().toStdString();
+        EXPECT_TRUE(env->cloud.requestsTo(uploadPage).isEmpty());
+    }
+
+    // A written file stays, named by the key; otherwise the key keeps the earlier name.
+    if (step.fileKept) {
+        ASSERT_EQ(appFolderFiles().size(), 1);
+        EXPECT_EQ(storedLogFileName(), appFolderFiles().first());
+    } else {
+        EXPECT_TRUE(appFolderFiles().isEmpty());
+        EXPECT_EQ(storedLogFileName(), QStringLiteral("earlier.csv"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryStage, LogsStageFailureTest,
+    ::testing::Values(
+        BrokenStep{"CommandRequestDropped", QStringLiteral("/api/LinkStateRequest/GetCommandBytes"),
+                   Reply::dropConnection(), false},
+        BrokenStep{"CommandAnswerNotJson", QStringLiteral("/api/LogClassMapping/GetCommandBytes"),
+                   Reply::text("<html>busy</html>"), false},
+        BrokenStep{
+            "CommandNotBase64", QStringLiteral("/api/VersionInfoRequest/GetCommandBytes"),
+            Reply::json(QJsonObject{{QStringLiteral("bytes"), QStringLiteral("no base64!")}}),
+            false},
+        BrokenStep{
+            "ListRequestStatusWithBody", QStringLiteral("/api/LogUsageResponses/GetCommandBytes"),
+            Reply::json(QJsonObject{{QStringLiteral("message"), QStringLiteral("down")}}, 500),
+            false},
+        BrokenStep{"ListAnswerNotAList", QStringLiteral("/api/TagClassMapping/SendResponseBytes"),
+                   Reply::json(QJsonObject{{QStringLiteral("bytes"), QStringLiteral("AQID")}}),
+                   false},
+        BrokenStep{"HeaderRequestStatusWithEmptyBody",
+                   QStringLiteral("/api/LogDataHeader/SendResponsedBytes"), Reply::empty(503),
+                   false},
+        BrokenStep{"HeaderCsvNotText", QStringLiteral("/api/LogDataHeader/SendResponsedBytes"),
+                   Reply::json(QJsonObject{{QStringLiteral("csv"), 12}}), false},
+        BrokenStep{"LogTypesCommandUnusable",
+                   QStringLiteral("/api/Log/GetLogTypes/GetCommandBytes"),
+                   Reply::json(QJsonObject{{QStringLiteral("bytes"), QJsonArray{}}}), false},
+        BrokenStep{"LogTypesReplyStatus", QStringLiteral("/api/Log/GetLogTypes/SendResponsedBytes"),
+                   Reply::text("refused", 400), false},
+        BrokenStep{"LogTypesNotAnObject", QStringLiteral("/api/Log/GetLogTypes/SendResponsedBytes"),
+                   Reply::json(QJsonArray{QStringLiteral("5")}), false},
+        BrokenStep{"UploadStatusWithoutBody", uploadPage, Reply::text("server error", 500), true},
+        BrokenStep{"UploadDropped", uploadPage, Reply::dropConnection(), true}),
+    [](const ::testing::TestParamInfo<BrokenStep>& param) {
+        return std::string(param.param.name);
+    });
+
+TEST_F(LogsScreenTest, OfflineBeforeTheFirstExchangeShowsNoInternetAndWritesNothing) {
+    NetworkManager::shared().setConnected(false);
+    startUpload();
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(alertText(), userText("5000025"));
+    EXPECT_TRUE(interfaceUnlocked());
+    EXPECT_TRUE(commLibRequests().isEmpty());
+    spinFor(100);
+    EXPECT_TRUE(transmitter->received().isEmpty());
+}
+
+TEST_F(LogsScreenTest, OfflineBetweenLogsStopsTheRunBeforeTheFile) {
+    options.logTypes = twoLogs();
+    startUpload();
+    QObject::connect(
+        &env->cloud, &LoopbackCloud::requestReceived, &env->cloud,
+        [](const LoopbackCloud::Request& request) {
+            if (request.path.endsWith(QStringLiteral("/api/LogData/SendResponsedBytes")))
+                NetworkManager::shared().setConnected(false);
+        });
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(alertText(), userText("5000025"));
+    EXPECT_TRUE(interfaceUnlocked());
+    // The first log came through; the second was never asked for.
+    EXPECT_EQ(commLibRequests().last(), QStringLiteral("/api/LogData/SendResponsedBytes"));
+    EXPECT_EQ(commLibRequestsTo(QStringLiteral("/api/LogData/SendResponsedBytes")).size(), 1);
+    EXPECT_TRUE(appFolderFiles().isEmpty());
+    EXPECT_TRUE(env->cloud.requestsTo(uploadPage).isEmpty());
+}
+
+TEST_F(LogsScreenTest, SilentTransmitterEndsTheRunWithinItsBound) {
+    // A length-framed reply that never comes, and a quiet-period reply that never begins.
+    for (const QString& silent :
+         {QStringLiteral("PatientSettings"), QStringLiteral("LogEnumMapping:6")}) {
+        SCOPED_TRACE(silent.toStdString());
+        options.logTypes = twoLogs();
+        options.silentTags = {silent};
+        startUpload();
+        ASSERT_TRUE(waitForEnd());
+        EXPECT_EQ(alertText(), userText("8000008"));
+        EXPECT_TRUE(interfaceUnlocked());
+        EXPECT_TRUE(transmitter->received().endsWith(SupportUploadScenario::command(silent)));
+        const QByteArray written = transmitter->received();
+        spinFor(300);
+        EXPECT_EQ(transmitter->received(), written);
+        EXPECT_TRUE(appFolderFiles().isEmpty());
+
+        ASSERT_TRUE(closeAlertForANewUpload());
+        transmitter->clearReceived();
+        env->cloud.clearRequests();
+    }
+}
+
+TEST_F(LogsScreenTest, CradleRemovedMidExchangeEndsTheRunOnce) {
+    options.silentTags = {SupportUploadScenario::tagClassMapping};
+    startUpload();
+    QObject::connect(transmitter.get(), &PtyTransmitter::bytesReceived, transmitter.get(), [&] {
+        if (transmitter->pending().endsWith(
+                SupportUploadScenario::command(SupportUploadScenario::tagClassMapping)))
+            QMetaObject::invokeMethod(
+                transmitter.get(), [&] { transmitter->close(); }, Qt::QueuedConnection);
+    });
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(alertText(), userText("8000008"));
+    EXPECT_TRUE(interfaceUnlocked());
+    spinFor(400); // past the reply bound: no second ending
+    EXPECT_EQ(window->findChildren<OstrivaneCustomAlertView*>().size(), 1);
+    EXPECT_EQ(commLibRequests().last(), QStringLiteral("/api/TagClassMapping/GetCommandBytes"));
+}
+
+TEST_F(LogsScreenTest, LogTypesReplyShorterThanItsHeaderEndsTheRun) {
+    options.silentTags = {SupportUploadScenario::logTypesTag};
+    startUpload();
+    transmitter->addRule(PtyTransmitter::whenEndsWith(
+        SupportUploadScenario::command(SupportUploadScenario::logTypesTag),
+        {QByteArray("\x20\x01")}));
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(alertText(), userText("8000008"));
+    EXPECT_TRUE(interfaceUnlocked());
+    EXPECT_EQ(commLibRequests().last(), QStringLiteral("/api/Log/GetLogTypes/GetCommandBytes"));
+}
+
+TEST_F(LogsScreenTest, PortMissingAtLoadShowsTheErrorWithoutLockingAndStillAudits) {
+    NotificationTrail trail({QStringLiteral("EnableDisableMenuButtonsForSuportUpload")});
+    transmitter->close();
+    ASSERT_TRUE(waitFor([] { return !ORSSerialPortHandler::shared().isSerialPortAvailable(); }));
+    startUpload();
+    EXPECT_EQ(waitForAlertText(), userText("8000008"));
+    EXPECT_TRUE(interfaceUnlocked());
+    EXPECT_TRUE(trail.names.isEmpty());
+    EXPECT_TRUE(commLibRequests().isEmpty());
+    ASSERT_TRUE(waitFor([&] { return env->auditCodes().size() == 2; }));
+    EXPECT_EQ(env->auditCodes().first(), QStringLiteral("8000017"));
+}
+
+TEST_F(LogsScreenTest, FileThatCannotBeWrittenIsNotUploadedAndTheKeyStays) {
+    options.logTypes = twoLogs();
+    AppState::defaults().setValue(AppConstants::userdefaultKeys::logFileName,
+                                  QStringLiteral("earlier.csv"));
+    // The application folder is taken by a plain file: nothing can be written into it.
+    const QString folder = Helper::getDirectoryUrl().value();
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(folder).path()));
+    QFile blocker(folder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const auto unblock = qScopeGuard([&] { QFile::remove(folder); });
+    startUpload();
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(alertText(), userText("8000008"));
+    EXPECT_TRUE(interfaceUnlocked());
+    EXPECT_TRUE(env->cloud.requestsTo(uploadPage).isEmpty());
+    EXPECT_EQ(storedLogFileName(), QStringLiteral("earlier.csv"));
+}
+
+TEST_F(LogsScreenTest, FailedUploadKeepsItsFileAndALaterRunDeletesOnlyItsOwn) {
+    options.logTypes = {{QStringLiteral("5"), QStringLiteral("Only")}};
+    startUpload();
+    env->cloud.route(post, uploadPage, Reply::text("unavailable", 503));
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(alertText(), userText("8000008"));
+    const QStringList kept = appFolderFiles();
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(storedLogFileName(), kept.first());
+
+    // The next upload, another second and another transmitter: its own file only.
+    Clock::setNowProvider([] { return QDateTime::currentDateTime().addSecs(3600); });
+    TxInfo::shared().serialNum = QStringLiteral("T456");
+    ASSERT_TRUE(closeAlertForANewUpload());
+    startUpload();
+    const bool completed = waitForCompletion();
+    Clock::setNowProvider({});
+    ASSERT_TRUE(completed);
+    EXPECT_EQ(appFolderFiles(), kept);
+    EXPECT_TRUE(storedLogFileName().isEmpty());
+    ASSERT_EQ(scenario->uploads().size(), 1);
+    EXPECT_TRUE(scenario->uploads().first().fileName.startsWith(QStringLiteral("WPZ_0000_T456_")));
+}
+
+TEST_F(LogsScreenTest, UploadedFileMissingAtCleanUpStillShowsTheCompletion) {
+    options.logTypes = {{QStringLiteral("5"), QStringLiteral("Only")}};
+    startUpload();
+    QObject::connect(&env->cloud, &LoopbackCloud::requestReceived, &env->cloud,
+                     [](const LoopbackCloud::Request& request) {
+                         if (request.path == uploadPage)
+                             QFile::remove(*Helper::getDirectoryUrl() + u'/' + storedLogFileName());
+                     });
+    ASSERT_TRUE(waitForCompletion());
+    EXPECT_EQ(scenario->uploads().size(), 1);
+    EXPECT_EQ(screen->progressBar->value(), 99); // the deletion's share is missing
+    EXPECT_TRUE(interfaceUnlocked());
+    EXPECT_EQ(shownAlert(), nullptr);
+}
+
+TEST_F(LogsScreenTest, SerialNumberCannotBreakTheUploadHeader) {
+    options.logTypes = {{QStringLiteral("5"), QStringLiteral("Only")}};
+    TxInfo::shared().serialNum = QStringLiteral("T\"1\r\nX: y");
+    startUpload();
+    ASSERT_TRUE(waitForCompletion());
+    ASSERT_EQ(scenario->uploads().size(), 1);
+    const SupportUploadScenario::Upload& upload = scenario->uploads().first();
+    EXPECT_TRUE(upload.fileName.startsWith(QStringLiteral("WPZ_0000_T_1__X_ y_00_0000_000")))
+        << upload.fileName.toStdString();
+    EXPECT_EQ(upload.contentDisposition,
+              "Content-Disposition: form-data; filename=\"" + upload.fileName.toUtf8() + '"');
+}
+
+TEST_F(LogsScreenTest, UnusableLogIsSkippedWhileTheOthersAreUploaded) {
+    options.logTypes = twoLogs();
+    startUpload();
+    int dataReplies = 0;
+    env->cloud.route(
+        post, commLib(QStringLiteral("/api/LogData/SendResponsedBytes")),
+        [&](const LoopbackCloud::Request& request) {
+            if (++dataReplies == 1)
+                return Reply::json(QJsonObject{{QStringLiteral("rows"), 3}});
+            return Reply::json(QJsonObject{
+                {QStringLiteral("csv"), SupportUploadScenario::logCsv(request.json())}});
+        });
+    ASSERT_TRUE(waitForCompletion());
+    EXPECT_EQ(shownAlert(), nullptr);
+    ASSERT_EQ(scenario->uploads().size(), 1);
+    const QString csv = QString::fromUtf8(scenario->uploads().first().content);
+    EXPECT_FALSE(csv.contains(QStringLiteral("First,")));
+    EXPECT_TRUE(
+        csv.endsWith(QStringLiteral("\nSecond,reply to LogData:6,reply to LogHeaderMapping:6,"
+                                    "reply to LogInfoHeaderMapping:6,reply to "
+                                    "LogEnumMapping:6\n")));
+    EXPECT_EQ(screen->progressBar->value(), 100);
+}
+
+TEST_F(LogsScreenTest, ClosingTheScreenMidRunStopsEverything) {
+    startUpload();
+    ASSERT_TRUE(waitFor([&] {
+        return transmitter->received().endsWith(
+            SupportUploadScenario::command(SupportUploadScenario::linkState));
+    }));
+    delete screen.data();
+    const QByteArray written = transmitter->received();
+    const QStringList requests = commLibRequests();
+    spinFor(400);
+    EXPECT_EQ(transmitter->received(), written);
+    EXPECT_EQ(commLibRequests(), requests);
+}
