@@ -6,6 +6,7 @@
 #include "platform/NamedColors.h"
 #include "platform/NotificationCenter.h"
 #include "quiz/QuizColors.h"
+#include "quiz/QuizLabels.h"
 #include "quiz/QuizProgress.h"
 #include "quiz/QuizViewControllerDelegate.h"
 
@@ -15,27 +16,13 @@
 
 namespace Texts = AppConstants::QuizScreen;
 
-namespace {
-
-QLabel* makeLabel(QWidget* parent, int pointSize, bool bold) {
-    auto* label = new QLabel(parent);
-    QFont font = label->font();
-    font.setPointSize(pointSize);
-    font.setBold(bold);
-    label->setFont(font);
-    label->setWordWrap(true);
-    return label;
-}
-
-} // namespace
-
 OstrivaneQuizAlertView::OstrivaneQuizAlertView(QWidget* parent) : ViewController(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 16);
     viewTopHeader_ = new QWidget(this);
     auto* header = new QVBoxLayout(viewTopHeader_);
-    labelHeaderPrimary_ = makeLabel(viewTopHeader_, 20, true);
-    labelHeaderSecondary_ = makeLabel(viewTopHeader_, 15, false);
+    labelHeaderPrimary_ = makeQuizLabel(viewTopHeader_, 20, true);
+    labelHeaderSecondary_ = makeQuizLabel(viewTopHeader_, 15, false);
     header->addWidget(labelHeaderPrimary_);
     header->addWidget(labelHeaderSecondary_);
     Extensions::setBackgroundColor(viewTopHeader_, NamedColors::color(NamedColors::lightgrey));
@@ -43,9 +30,9 @@ OstrivaneQuizAlertView::OstrivaneQuizAlertView(QWidget* parent) : ViewController
 
     auto* body = new QVBoxLayout;
     body->setContentsMargins(24, 8, 24, 8);
-    labelSubHeading_ = makeLabel(this, 15, true);
-    labelAlertText_ = makeLabel(this, 15, false);
-    labelNoteText_ = makeLabel(this, 13, false);
+    labelSubHeading_ = makeQuizLabel(this, 15, true);
+    labelAlertText_ = makeQuizLabel(this, 15, false);
+    labelNoteText_ = makeQuizLabel(this, 13, false);
     body->addWidget(labelSubHeading_);
     body->addWidget(labelAlertText_);
     body->addWidget(labelNoteText_);

@@ -1,4 +1,5 @@
 #include "quiz/OstrivaneQuizViewController.h"
+#include "quiz/QuizLabels.h"
 
 #include "core/AppConstants.h"
 
@@ -10,24 +11,10 @@
 
 namespace Texts = AppConstants::QuizScreen;
 
-namespace {
-
-QLabel* makeLabel(QWidget* parent, int pointSize, bool bold = false) {
-    auto* label = new QLabel(parent);
-    QFont font = label->font();
-    font.setPointSize(pointSize);
-    font.setBold(bold);
-    label->setFont(font);
-    label->setWordWrap(true);
-    return label;
-}
-
-} // namespace
-
 QWidget* OstrivaneQuizViewController::buildQuestionContainer(QLabel*& title, QWidget*& stack) {
     auto* container = new QWidget(this);
     auto* layout = new QVBoxLayout(container);
-    title = makeLabel(container, 17);
+    title = makeQuizLabel(container, 17);
     stack = new QWidget(container);
     auto* stackLayout = new QVBoxLayout(stack);
     stackLayout->setContentsMargins(0, 0, 0, 0);
@@ -43,7 +30,7 @@ void OstrivaneQuizViewController::setupUi() {
     layout->setContentsMargins(32, 24, 32, 24);
     layout->setSpacing(16);
 
-    labelQuestionsTitle_ = makeLabel(this, 22, true);
+    labelQuestionsTitle_ = makeQuizLabel(this, 22, true);
     layout->addWidget(labelQuestionsTitle_);
 
     questionProgressViewStack_ = new QWidget(this);
@@ -75,7 +62,7 @@ void OstrivaneQuizViewController::setupUi() {
 
     quizCompleteView_ = new QWidget(this);
     auto* complete = new QVBoxLayout(quizCompleteView_);
-    labelQuizComplete_ = makeLabel(quizCompleteView_, 17);
+    labelQuizComplete_ = makeQuizLabel(quizCompleteView_, 17);
     buttonStartTransmitterUpgrade_ =
         new QPushButton(Texts::startTransmitterUpgrade, quizCompleteView_);
     complete->addWidget(labelQuizComplete_);

@@ -1,0 +1,14 @@
+#include "quiz/QuizLabels.h"
+
+#include <QFont>
+#include <QLabel>
+
+QLabel* makeQuizLabel(QWidget* parent, int pointSize, bool bold) {
+    auto* label = new QLabel(parent);
+    QFont font = label->font();
+    font.setPointSize(pointSize);
+    font.setBold(bold);
+    label->setFont(font);
+    label->setWordWrap(true);
+    return label;
+}
