@@ -24,6 +24,7 @@
 namespace Codes = AppConstants::Codes;
 namespace Texts = AppConstants::QuizScreen;
 namespace Descriptions = AppConstants::Alerts::descriptions;
+namespace AuditStates = AppConstants::API::Host::AuditRecord;
 
 void OstrivaneQuizViewController::showCatalogueAlert(const QString& code) {
     showAlert(this, code);
@@ -117,7 +118,7 @@ void OstrivaneQuizViewController::callApiSubmitQuiz(
                 GlobalManager::shared().setAuditHistory(AppState::QuizResult.first().quizResult
                                                             ? Codes::quizCompleted
                                                             : Codes::quizFailed,
-                                                        QStringLiteral("2"));
+                                                        AuditStates::stateQuizVerdict);
             if (completion)
                 completion(AppState::QuizResult);
         });
@@ -186,7 +187,8 @@ void OstrivaneQuizViewController::saveAndContinueLater() {
         MainQueue::async(this, [this] { showCatalogueAlert(Codes::noInternetConnection); });
         return;
     }
-    GlobalManager::shared().setAuditHistory(Codes::quizSavedLaterOrContinue, QStringLiteral("3"));
+    GlobalManager::shared().setAuditHistory(Codes::quizSavedLaterOrContinue,
+                                            AuditStates::stateQuizSavedForLater);
     if (ChildViewControllerDelegate* owner = delegate())
         owner->removeChildViewController();
 }

@@ -33,18 +33,21 @@ void OstrivaneQuizViewController::resumeAtStoredQuestion() {
 
 void OstrivaneQuizViewController::restoreSkippedQuestions(const QList<int>& ids) {
     // The questions passed over on reopening get their tracker answers as if they had been
-    // shown, so that the submission holds them too.
+    // shown, so that the submission holds them too; those already answered keep their answer.
     const Quiz* quiz = currentQuiz();
     const int skipped = skippedQuestionCount_;
     skippedQuestionCount_ = 0;
     if (!quiz)
         return;
     const QList<QuizQuestion> questions = quiz->QuizQuestions.mid(0, skipped);
-    for (const QuizQuestion& question : questions)
+    for (const QuizQuestion& question : questions) {
+        if (QuizAnswerList::isAnswered(question, AppState::QuizChoices))
+            continue;
         for (const QuizChoice& choice : question.QuizChoices)
             if (ids.contains(choice.ChoiceID))
                 QuizAnswerList::record(
                     AppState::QuizChoices,
                     {choice.QuestionID, choice.ChoiceID, question.QuestionTypeId},
                     question.QuestionTypeId == static_cast<int>(QuizType::multiCheckbox), false);
+    }
 }

@@ -78,6 +78,25 @@ TEST_F(QuizScreenTest, SavedQuizReopensWhereTheUserLeftOff) {
     }));
 }
 
+TEST_F(QuizScreenTest, ReopeningKeepsTheAnswersGivenInThisSession) {
+    startQuiz();
+    ASSERT_TRUE(waitForQuestion(q1));
+    choose({1012});
+    next(q2);
+    choose({1021, 1022});
+    next(q3);
+    QPointer<OstrivaneQuizViewController> first(quiz);
+    quiz->saveAndContinueLater();
+    ASSERT_TRUE(waitFor([&] { return first.isNull(); }));
+
+    // The tracker's answer text is older than the answers given since.
+    quizCloud->setTrackerText(12, uR"([{"ChoiceID":1011},{"ChoiceID":1021}])"_s);
+    startQuiz();
+    ASSERT_TRUE(waitForQuestion(q3));
+    EXPECT_EQ(AppState::QuizChoices,
+              (QList<StructQuizChoicesSubmit>{{101, 1012, 2}, {102, 1021, 1}, {102, 1022, 1}}));
+}
+
 TEST_F(QuizScreenTest, ResumeOnTheSavePromptOnlyClosesIt) {
     startQuiz();
     ASSERT_TRUE(waitForQuestion(q1));
