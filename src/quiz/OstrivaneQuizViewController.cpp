@@ -175,6 +175,10 @@ void OstrivaneQuizViewController::displayQuestion(bool isNext) {
     labelQuestionsTitle_->setText(
         Texts::questionTitlePrefix + QString::number(currentQuestionIndex_ + 1) +
         Texts::questionTitleOf + QString::number(quiz->QuizQuestions.size()));
+    // Until the question is built from the tracker's reply, the rows on screen are those of
+    // the question before: a click there would be recorded against this one.
+    viewMultipleCheckboxStack_->setEnabled(false);
+    viewRadioButtonStack_->setEnabled(false);
 
     const TransitionDirection direction =
         isNext ? TransitionDirection::fromRight : TransitionDirection::fromLeft;

@@ -92,6 +92,7 @@ void OstrivaneQuizViewController::fillChoiceStack(QWidget* stackView,
     for (const QuizChoice& choice : shown.QuizChoices)
         stackView->layout()->addWidget(
             buildChoiceRow(choice, isRadio, chosen.contains(choice.ChoiceID)));
+    stackView->setEnabled(true);
 }
 
 void OstrivaneQuizViewController::showMultipleCheckBoxQuizQuestion(

@@ -11,6 +11,7 @@
 #include "quiz/QuizColors.h"
 
 #include <QAbstractButton>
+#include <QJsonArray>
 #include <QLabel>
 #include <QLayout>
 #include <QPropertyAnimation>
@@ -183,6 +184,25 @@ TEST_F(QuizScreenTest, AnOutdatedTrackerReplyDoesNotUndoNewerAnswers) {
     EXPECT_FALSE(mark(1022)->isChecked());
     EXPECT_EQ(AppState::QuizChoices,
               (QList<StructQuizChoicesSubmit>{{102, 1021, 1}, {101, 1012, 2}}));
+}
+
+TEST_F(QuizScreenTest, RowsOfTheQuestionLeftTakeNoClicksUntilTheNextIsBuilt) {
+    startQuiz();
+    ASSERT_TRUE(waitForQuestion(q1));
+    choose({1012});
+    cloud->route(u"POST"_s, Paths::getUserQuizTracker,
+                 LoopbackCloud::Reply::json(QJsonArray()).after(300));
+    quiz->buttonNext()->click();
+    // The title already names question 2 while question 1's rows are still on screen.
+    EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 2 of 4"_s);
+    ASSERT_NE(mark(1011), nullptr);
+    mark(1011)->click();
+    EXPECT_FALSE(mark(1011)->isChecked());
+    ASSERT_TRUE(waitForQuestion(q2));
+    EXPECT_EQ(AppState::QuizChoices, (QList<StructQuizChoicesSubmit>{{101, 1012, 2}}));
+    EXPECT_EQ(cloud->requestsTo(Paths::setUserQuizTracker).size(), 1);
+    // The new question's rows take clicks again.
+    choose({1021});
 }
 
 TEST_F(QuizScreenTest, UnreadableOrLostTrackerRepliesStillShowTheQuestion) {
