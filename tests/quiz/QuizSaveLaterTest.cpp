@@ -124,21 +124,4 @@ TEST_F(QuizScreenTest, SavingWhileOfflineKeepsTheQuizAndSaysWhy) {
     EXPECT_TRUE(cloud->requestsTo(Paths::setZubAuditHistory).isEmpty());
 }
 
-TEST_F(QuizScreenTest, OfflineAnswersStayRecordedAndShown) {
-    startQuiz();
-    ASSERT_TRUE(waitForQuestion(q1));
-    NetworkManager::shared().setConnected(false);
-    cloud->route(u"POST"_s, Paths::setUserQuizTracker, LoopbackCloud::Reply::dropConnection());
-    cloud->route(u"POST"_s, Paths::getUserQuizTracker, LoopbackCloud::Reply::dropConnection());
-    mark(1012)->click();
-    next(q2);
-    mark(1022)->click();
-    quiz->buttonPrevious()->click();
-    ASSERT_TRUE(waitForQuestion(q1));
-    // The tracker never heard of it, yet the screen shows what will be submitted.
-    ASSERT_TRUE(waitFor([&] { return mark(1012) && mark(1012)->isChecked(); }));
-    EXPECT_EQ(AppState::QuizChoices,
-              (QList<StructQuizChoicesSubmit>{{101, 1012, 2}, {102, 1022, 1}}));
-}
-
 } // namespace
