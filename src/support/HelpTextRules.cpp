@@ -1,5 +1,7 @@
 #include "support/HelpTextRules.h"
 
+#include "core/AppConstants.h"
+
 #include <QTextBoundaryFinder>
 
 namespace {
@@ -30,14 +32,14 @@ QString HelpTextRules::limitedToCharacters(const QString& text, int limit) {
 }
 
 QString HelpTextRules::counterText(int count) {
-    return QString::number(count) + QStringLiteral(" of %1 Characters").arg(messageLimit);
+    return QString::number(count) + AppConstants::Help::characterCountSuffix;
 }
 
 QString HelpTextRules::digitsOnly(const QString& text) {
     QString digits;
     digits.reserve(text.size());
     for (QChar c : text) {
-        if (c >= u'0' && c <= u'9')
+        if (AppConstants::Help::digits.contains(c))
             digits.append(c);
     }
     return digits;

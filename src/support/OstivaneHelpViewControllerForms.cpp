@@ -114,12 +114,15 @@ void OstivaneHelpViewController::textDidChange() {
     const QString kept = HelpTextRules::limitedToCharacters(text);
     if (kept.size() < text.size()) {
         // Cut the tail in place, so the cursor and the undo history stay where the user left
-        // them as far as the kept text goes.
+        // them as far as the kept text goes. The cut joins the edit that caused it: one undo
+        // takes both back, rather than bringing the long text back only to cut it again.
         const QSignalBlocker quiet(troubleshootingTextView);
         QTextCursor cut(troubleshootingTextView->document());
+        cut.joinPreviousEditBlock();
         cut.setPosition(static_cast<int>(kept.size()));
         cut.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
         cut.removeSelectedText();
+        cut.endEditBlock();
     }
     textFieldTextCount->setText(HelpTextRules::counterText(HelpTextRules::characterCount(kept)));
 }

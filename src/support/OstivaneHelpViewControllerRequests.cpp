@@ -99,7 +99,8 @@ void OstivaneHelpViewController::reportRequestFailure(const APIResult& result,
 void OstivaneHelpViewController::sendEmail(const QString& subject, const QString& body,
                                            const std::optional<QString>& attachment,
                                            const std::optional<QString>& fileName) {
-    if (!supportEmail) {
+    // A blank address is no address: the cloud would be asked to mail nobody.
+    if (!supportEmail || supportEmail->trimmed().isEmpty()) {
         Logger::log(LOG_PREFIX_FN("sendEmail(subject:body:attachment:fileName:)") + errorLabel +
                     Help::supportEmailMissing);
         btSend_viewTroubleshooting->setEnabled(true);

@@ -168,18 +168,27 @@ TEST_F(HelpScreenTest, LookupsThatGiveNoValueLeaveItUnset) {
     EXPECT_FALSE(screen->userGuideLink.has_value());
 
     // Every send then ends in the log, with the button usable again and nothing shown.
-    choose(HelpMenuType::TroubleShooting);
-    type(screen->troubleshootingTextView, u"hello"_s);
-    pressSend();
-    EXPECT_TRUE(screen->btSend_viewTroubleshooting->isEnabled());
-    spinFor(50);
-    EXPECT_TRUE(emailRequests().isEmpty());
-    EXPECT_TRUE(shownAlerts().isEmpty());
-    const QStringList lines = newDebugLogLines();
-    ASSERT_FALSE(lines.isEmpty());
-    EXPECT_TRUE(lines.last().contains(
-        u"function: sendEmail(subject:body:attachment:fileName:) | line: "_s));
-    EXPECT_TRUE(lines.last().endsWith(u" | ERROR: Support email is not present"_s));
+    const auto sendEndsInTheLog = [this](HelpMenuType kind) {
+        choose(kind);
+        type(screen->troubleshootingTextView, u"hello"_s);
+        pressSend();
+        EXPECT_TRUE(screen->btSend_viewTroubleshooting->isEnabled());
+        spinFor(50);
+        EXPECT_TRUE(emailRequests().isEmpty());
+        EXPECT_TRUE(shownAlerts().isEmpty());
+        const QStringList lines = newDebugLogLines();
+        ASSERT_FALSE(lines.isEmpty());
+        EXPECT_TRUE(lines.last().contains(
+            u"function: sendEmail(subject:body:attachment:fileName:) | line: "_s));
+        EXPECT_TRUE(lines.last().endsWith(u" | ERROR: Support email is not present"_s));
+    };
+    sendEndsInTheLog(HelpMenuType::TroubleShooting);
+
+    // A blank address is no address either: nobody would get the e-mail.
+    answerConfig(AppConstants::Help::configSupportEmail,
+                 LoopbackCloud::Reply::json(QJsonArray{QJsonObject{{u"Value"_s, u" "_s}}}));
+    openScreen();
+    sendEndsInTheLog(HelpMenuType::Other);
 }
 
 TEST_F(HelpScreenTest, LookupFailuresAreLoggedAndChangeNothing) {
