@@ -182,6 +182,8 @@ private:
     RunState runState_ = RunState::notStarted;
     // Whether the run still needs the transmitter (the header and log stages).
     bool usingTransmitter_ = false;
+    // Whether the transmitter's reply to the log-types command has been passed on.
+    bool logTypesHandedOver_ = false;
 
     // The suspended caller of callAPI, resumed by the receive path; and the callback that
     // resumes the caller of a listed command.

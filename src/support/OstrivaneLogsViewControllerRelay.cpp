@@ -18,6 +18,8 @@
 
 #include <QPointer>
 
+#include <utility>
+
 namespace Codes = AppConstants::Codes;
 namespace Texts = AppConstants::LogConsole;
 
@@ -126,6 +128,10 @@ void OstrivaneLogsViewController::replyReady(logCommand command, const QByteArra
         Console::print(Texts::bytesForLog + QString::number(frame.size()));
 
     if (rule.destination == ReplyDestination::handedOver) {
+        // The log types are asked for once per run; bytes that trail the reply after its quiet
+        // period must not start a second log download beside the first.
+        if (std::exchange(logTypesHandedOver_, true))
+            return;
         if (!body) {
             Console::print(Texts::logTypesTooShort + QString::number(frame.size()));
             endRun(Codes::transmitterNotFoundOrAnyErrorOccured);
