@@ -43,8 +43,11 @@ Task<void> OstrivaneLogsViewController::callAPI(QString urlString, QVariantMap p
             const AnswerResult<QString> answer = CloudAnswer::command(result.data());
             if (!answer.ok()) {
                 wait.resume(std::make_exception_ptr(UnusableAnswer(answer.error())));
-                Logger::log(Logger::prefix(__FILE__, function, __LINE__) +
-                            AppConstants::DebugLog::errorLabel + answer.error().description);
+                // A body that is not JSON fails the wait quietly; JSON without a command is
+                // logged.
+                if (!answer.error().unparsable)
+                    Logger::log(Logger::prefix(__FILE__, function, __LINE__) +
+                                AppConstants::DebugLog::errorLabel + answer.error().description);
                 return;
             }
             if (self->writeCommand(answer.value()))
@@ -75,8 +78,9 @@ Task<QStringList> OstrivaneLogsViewController::callAPILogUsage(QString urlString
             const AnswerResult<QStringList> list = CloudAnswer::commandList(result.data());
             if (!list.ok()) {
                 wait.resume(std::make_exception_ptr(UnusableAnswer(list.error())));
-                Logger::log(Logger::prefix(__FILE__, function, __LINE__) +
-                            AppConstants::DebugLog::errorLabel + list.error().description);
+                if (!list.error().unparsable)
+                    Logger::log(Logger::prefix(__FILE__, function, __LINE__) +
+                                AppConstants::DebugLog::errorLabel + list.error().description);
                 return;
             }
             int& counter = SecureChannelAttributes::shared().TxMsgSeqNum;
