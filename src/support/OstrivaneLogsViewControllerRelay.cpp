@@ -164,24 +164,24 @@ void OstrivaneLogsViewController::replyTimedOut(logCommand command) {
 
 QString OstrivaneLogsViewController::requestFailureCode(const APIError& error,
                                                         const QString& function,
-                                                        const QString& noInternetCode) {
+                                                        QString (*codeFor)(const APIError&)) {
     switch (error.kind()) {
     case APIError::Kind::httpError:
         // With or without a body, a status error is reported like the others.
         if (error.data())
             Console::print(Texts::receiveFileStartError + u' ' + QString::fromUtf8(*error.data()));
-        return Codes::transmitterNotFoundOrAnyErrorOccured;
+        break;
     case APIError::Kind::noInternetConnection:
-        return noInternetCode;
+        break;
     case APIError::Kind::serializationError:
     case APIError::Kind::other:
     case APIError::Kind::invalidURL:
     case APIError::Kind::noData:
+        Logger::log(Logger::prefix(__FILE__, function, __LINE__) +
+                    AppConstants::DebugLog::errorLabel + error.localizedDescription());
         break;
     }
-    Logger::log(Logger::prefix(__FILE__, function, __LINE__) + AppConstants::DebugLog::errorLabel +
-                error.localizedDescription());
-    return Codes::transmitterNotFoundOrAnyErrorOccured;
+    return codeFor(error);
 }
 
 ChannelKeys OstrivaneLogsViewController::channelKeys() {
