@@ -26,7 +26,8 @@ AnswerResult<QJsonDocument> parse(const QByteArray& body) {
     if (error.error != QJsonParseError::NoError) {
         return AnswerError{QStringLiteral("QJsonParseError"), static_cast<int>(error.error),
                            error.errorString() + QStringLiteral(" at offset ") +
-                               QString::number(error.offset)};
+                               QString::number(error.offset),
+                           true};
     }
     return document;
 }

@@ -13,6 +13,8 @@ struct AnswerError {
     QString domain;
     int code = 0;
     QString description;
+    // The body is not JSON at all (the parser's error), rather than JSON without the member.
+    bool unparsable = false;
 };
 
 template <class T> class AnswerResult {

@@ -7,6 +7,7 @@
 #include "platform/Transitions.h"
 #include "platform/ViewController.h"
 #include "shell/ChildViewController.h"
+#include "support/FailureCode.h"
 #include "support/LogCommand.h"
 #include "support/ReplyFramer.h"
 #include "support/UploadProgress.h"
@@ -149,9 +150,11 @@ private:
     void replyReady(logCommand command, const QByteArray& frame);
     void replyTimedOut(logCommand command);
 
-    // The alert code for a failed request, after its console or debug-log line.
-    static QString requestFailureCode(const APIError& error, const QString& function,
-                                      const QString& noInternetCode);
+    // The alert code for a failed request (codeFor chooses it), after its console or
+    // debug-log line.
+    static QString
+    requestFailureCode(const APIError& error, const QString& function,
+                       QString (*codeFor)(const APIError&) = FailureCode::forRequest);
     static ChannelKeys channelKeys();
     // The sequence counter raised for the next command request of the command; returns the
     // new value.
@@ -164,8 +167,7 @@ private:
         if (result.ok())
             return false;
         wait.resume(std::make_exception_ptr(result.error()));
-        showUpgradeOrSupportUploadError(requestFailureCode(
-            result.error(), function, AppConstants::Codes::noInternetConnection));
+        showUpgradeOrSupportUploadError(requestFailureCode(result.error(), function));
         return true;
     }
 
@@ -182,6 +184,8 @@ private:
     RunState runState_ = RunState::notStarted;
     // Whether the run still needs the transmitter (the header and log stages).
     bool usingTransmitter_ = false;
+    // Whether the transmitter's reply to the log-types command has been passed on.
+    bool logTypesHandedOver_ = false;
 
     // The suspended caller of callAPI, resumed by the receive path; and the callback that
     // resumes the caller of a listed command.

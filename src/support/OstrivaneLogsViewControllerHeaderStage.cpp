@@ -106,8 +106,10 @@ Task<QString> OstrivaneLogsViewController::downloadLogHeader() {
                 return;
             const AnswerResult<QString> csv = CloudAnswer::headerCsv(result.data());
             if (!csv.ok()) {
-                Logger::log(Logger::prefix(__FILE__, function, __LINE__) +
-                            AppConstants::DebugLog::errorLabel + csv.error().description);
+                // Only a body that is not JSON is logged; JSON without its text is not.
+                if (csv.error().unparsable)
+                    Logger::log(Logger::prefix(__FILE__, function, __LINE__) +
+                                AppConstants::DebugLog::errorLabel + csv.error().description);
                 wait.resume(std::make_exception_ptr(UnusableAnswer(csv.error())));
                 return;
             }

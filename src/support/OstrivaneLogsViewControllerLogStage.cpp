@@ -33,8 +33,7 @@ void OstrivaneLogsViewController::downloadAllLogs(logCommand command) {
                 return;
             if (!result.ok()) {
                 self->endRun(requestFailureCode(result.error(),
-                                                QStringLiteral("downloadAllLogs(command:)"),
-                                                Codes::noInternetConnection));
+                                                QStringLiteral("downloadAllLogs(command:)")));
                 return;
             }
             Console::print(Texts::dataReceived + QString::number(result.data().size()));
@@ -60,8 +59,7 @@ void OstrivaneLogsViewController::sendResponseBytesToGetLogTypes(const QString& 
                 return;
             if (!result.ok()) {
                 self->endRun(requestFailureCode(
-                    result.error(), QStringLiteral("sendResponseBytesToGetLogTypes(bytes:)"),
-                    Codes::noInternetConnection));
+                    result.error(), QStringLiteral("sendResponseBytesToGetLogTypes(bytes:)")));
                 return;
             }
             const AnswerResult<QJsonObject> types = CloudAnswer::logTypes(result.data());

@@ -18,6 +18,8 @@
 
 #include <QPointer>
 
+#include <utility>
+
 namespace Codes = AppConstants::Codes;
 namespace Texts = AppConstants::LogConsole;
 
@@ -41,8 +43,11 @@ Task<void> OstrivaneLogsViewController::callAPI(QString urlString, QVariantMap p
             const AnswerResult<QString> answer = CloudAnswer::command(result.data());
             if (!answer.ok()) {
                 wait.resume(std::make_exception_ptr(UnusableAnswer(answer.error())));
-                Logger::log(Logger::prefix(__FILE__, function, __LINE__) +
-                            AppConstants::DebugLog::errorLabel + answer.error().description);
+                // A body that is not JSON fails the wait quietly; JSON without a command is
+                // logged.
+                if (!answer.error().unparsable)
+                    Logger::log(Logger::prefix(__FILE__, function, __LINE__) +
+                                AppConstants::DebugLog::errorLabel + answer.error().description);
                 return;
             }
             if (self->writeCommand(answer.value()))
@@ -73,8 +78,9 @@ Task<QStringList> OstrivaneLogsViewController::callAPILogUsage(QString urlString
             const AnswerResult<QStringList> list = CloudAnswer::commandList(result.data());
             if (!list.ok()) {
                 wait.resume(std::make_exception_ptr(UnusableAnswer(list.error())));
-                Logger::log(Logger::prefix(__FILE__, function, __LINE__) +
-                            AppConstants::DebugLog::errorLabel + list.error().description);
+                if (!list.error().unparsable)
+                    Logger::log(Logger::prefix(__FILE__, function, __LINE__) +
+                                AppConstants::DebugLog::errorLabel + list.error().description);
                 return;
             }
             int& counter = SecureChannelAttributes::shared().TxMsgSeqNum;
@@ -126,6 +132,10 @@ void OstrivaneLogsViewController::replyReady(logCommand command, const QByteArra
         Console::print(Texts::bytesForLog + QString::number(frame.size()));
 
     if (rule.destination == ReplyDestination::handedOver) {
+        // The log types are asked for once per run; bytes that trail the reply after its quiet
+        // period must not start a second log download beside the first.
+        if (std::exchange(logTypesHandedOver_, true))
+            return;
         if (!body) {
             Console::print(Texts::logTypesTooShort + QString::number(frame.size()));
             endRun(Codes::transmitterNotFoundOrAnyErrorOccured);
@@ -154,24 +164,24 @@ void OstrivaneLogsViewController::replyTimedOut(logCommand command) {
 
 QString OstrivaneLogsViewController::requestFailureCode(const APIError& error,
                                                         const QString& function,
-                                                        const QString& noInternetCode) {
+                                                        QString (*codeFor)(const APIError&)) {
     switch (error.kind()) {
     case APIError::Kind::httpError:
         // With or without a body, a status error is reported like the others.
         if (error.data())
             Console::print(Texts::receiveFileStartError + u' ' + QString::fromUtf8(*error.data()));
-        return Codes::transmitterNotFoundOrAnyErrorOccured;
+        break;
     case APIError::Kind::noInternetConnection:
-        return noInternetCode;
+        break;
     case APIError::Kind::serializationError:
     case APIError::Kind::other:
     case APIError::Kind::invalidURL:
     case APIError::Kind::noData:
+        Logger::log(Logger::prefix(__FILE__, function, __LINE__) +
+                    AppConstants::DebugLog::errorLabel + error.localizedDescription());
         break;
     }
-    Logger::log(Logger::prefix(__FILE__, function, __LINE__) + AppConstants::DebugLog::errorLabel +
-                error.localizedDescription());
-    return Codes::transmitterNotFoundOrAnyErrorOccured;
+    return codeFor(error);
 }
 
 ChannelKeys OstrivaneLogsViewController::channelKeys() {

@@ -53,7 +53,7 @@ void OstrivaneLogsViewController::downloadOfLogsCompleted() {
                 // The file and its stored name stay for a later look.
                 self->endRun(requestFailureCode(result.error(),
                                                 QStringLiteral("downloadOfLogsCompleted()"),
-                                                Codes::checkInternetConnectionBeforeUpload));
+                                                FailureCode::forUpload));
                 return;
             }
             Console::print(Texts::responseData + QString::fromUtf8(result.data()));

@@ -16,9 +16,11 @@ ReplyFramer::ReplyFramer(QObject* parent) : QObject(parent) {
 
 void ReplyFramer::setCurrentCommand(logCommand command) {
     current_ = command;
+    written_ = false;
 }
 
 void ReplyFramer::commandWritten() {
+    written_ = true;
     collected_.clear();
     quietTimer_.stop();
     awaited_ = current_;
@@ -28,7 +30,10 @@ void ReplyFramer::commandWritten() {
 }
 
 void ReplyFramer::receive(const QByteArray& chunk) {
-    if (chunk.isEmpty())
+    // While the command is still on its way from the cloud, a chunk is a leftover of an
+    // earlier reply: collected, it could complete this exchange before its command is even
+    // written, and the real reply would then be taken for the next exchange's.
+    if (chunk.isEmpty() || !written_)
         return;
     collected_.append(chunk);
     if (LogCommands::rule(current_).framing == ReplyFraming::lengthHeader)
@@ -69,6 +74,7 @@ void ReplyFramer::deadlinePassed() {
 }
 
 void ReplyFramer::reset() {
+    written_ = false;
     collected_.clear();
     quietTimer_.stop();
     deadline_.stop();

@@ -25,6 +25,8 @@ public:
 
     // Chunks that arrive from now on are framed by this command's rule. Set it before the
     // command request is sent, so that whatever the transmitter answers is collected under it.
+    // Until the command has been written (commandWritten), nothing that arrives can be its
+    // reply: such bytes are dropped, so that they cannot end the exchange before it began.
     void setCurrentCommand(logCommand command);
     logCommand currentCommand() const { return current_; }
 
@@ -37,6 +39,7 @@ public:
     void receive(const QByteArray& chunk);
 
     // Forgets the collected bytes and stops every timer: a new run, or a run that has ended.
+    // Bytes that arrive afterwards are dropped until a command is written.
     void reset();
 
     qsizetype collectedSize() const { return collected_.size(); }
@@ -56,6 +59,7 @@ private:
     logCommand current_ = logCommand::vesrionInfo;
     logCommand quietCommand_ = logCommand::vesrionInfo; // command of the running quiet period
     logCommand awaited_ = logCommand::vesrionInfo;      // command whose reply is bounded
+    bool written_ = false; // the current command has been written to the transmitter
     QByteArray collected_;
     QTimer quietTimer_;
     QTimer deadline_;

@@ -8,6 +8,7 @@
 #include "core/AppState.h"
 #include "core/Clock.h"
 #include "core/Helper.h"
+#include "core/Logger.h"
 #include "doubles/WaitFor.h"
 #include "shell/OstrivaneCustomAlertView.h"
 #include "shell/OstrivaneSplitViewController.h"
@@ -335,4 +336,39 @@ TEST_F(LogsScreenTest, ClosingTheScreenMidRunStopsEverything) {
     spinFor(400);
     EXPECT_EQ(transmitter->received(), written);
     EXPECT_EQ(commLibRequests(), requests);
+}
+
+TEST_F(LogsScreenTest, DebugLogNamesUnusableAnswersAsEachExchangeReportsThem) {
+    // A command answer is logged when it is JSON without its command, not when it is not JSON;
+    // the header answer the other way round.
+    struct Case {
+        QString path;
+        Reply reply;
+        QString function;
+        bool logged;
+    };
+    const QString command = QStringLiteral("/api/LinkStateRequest/GetCommandBytes");
+    const QString header = QStringLiteral("/api/LogDataHeader/SendResponsedBytes");
+    const QString callApi = QStringLiteral("callAPI(urlString:parameters:command:)");
+    const QString headerFn = QStringLiteral("downloadLogHeader()");
+    const QList<Case> cases{
+        {command, Reply::text("<html>busy</html>"), callApi, false},
+        {command, Reply::json(QJsonObject{{QStringLiteral("byte"), QStringLiteral("AQ==")}}),
+         callApi, true},
+        {header, Reply::text("<html>busy</html>"), headerFn, true},
+        {header, Reply::json(QJsonObject{{QStringLiteral("csv"), 12}}), headerFn, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.path + u' ' + QString::fromUtf8(c.reply.body)).toStdString());
+        QFile::remove(Logger::currentFilePath());
+        startUpload();
+        env->cloud.route(post, commLib(c.path), c.reply);
+        ASSERT_TRUE(waitForEnd());
+        EXPECT_EQ(alertText(), userText("8000008"));
+        QFile log(Logger::currentFilePath());
+        const QString text =
+            log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+        EXPECT_EQ(text.contains(QStringLiteral(" | function: ") + c.function + u' '), c.logged)
+            << text.toStdString();
+        ASSERT_TRUE(closeAlertForANewUpload());
+    }
 }

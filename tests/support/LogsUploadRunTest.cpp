@@ -281,3 +281,40 @@ TEST_F(LogsScreenTest, EmptyLogUsageListEndsAtNinetyAndTheCompletionPaneFollowsT
               QStringLiteral("90% of upload completed. Please wait..."));
     EXPECT_TRUE(waitFor([&] { return interfaceUnlocked(); }));
 }
+
+TEST_F(LogsScreenTest, StrayBytesOutsideAnExchangeNeitherEndItEarlyNorRepeatIt) {
+    using Reply = LoopbackCloud::Reply;
+    const QString post = QStringLiteral("POST");
+    const QByteArray stray("\x20\x05\x00stray", 8);
+    options.logTypes = {{QStringLiteral("5"), QStringLiteral("Only")}};
+    // The log-types reply is followed, after its quiet period, by bytes of no exchange, while
+    // the cloud still works on the reply.
+    options.silentTags = {SupportUploadScenario::logTypesTag};
+    startUpload();
+    transmitter->addRule(PtyTransmitter::whenEndsWith(
+        SupportUploadScenario::command(SupportUploadScenario::logTypesTag),
+        {SupportUploadScenario::replyFrame(SupportUploadScenario::logTypesTag), stray}, 120));
+    const QString logTypesReply = QStringLiteral("/api/Log/GetLogTypes/SendResponsedBytes");
+    env->cloud.route(post, commLib(logTypesReply), Reply::json(options.logTypes).after(300));
+    // More such bytes while the first log's first command is on its way from the cloud.
+    const QString headerMapping = QStringLiteral("/api/LogHeaderMapping/GetCommandBytes");
+    env->cloud.route(
+        post, commLib(headerMapping),
+        Reply::json(
+            QJsonObject{{QStringLiteral("bytes"),
+                         b64(SupportUploadScenario::command(
+                             SupportUploadScenario::logTags(QStringLiteral("5")).first()))}})
+            .after(300));
+    QObject::connect(&env->cloud, &LoopbackCloud::requestReceived, &env->cloud,
+                     [&](const LoopbackCloud::Request& request) {
+                         if (request.path == commLib(headerMapping))
+                             transmitter->send(stray);
+                     });
+
+    ASSERT_TRUE(waitForCompletion());
+    EXPECT_EQ(shownAlert(), nullptr);
+    EXPECT_EQ(commLibRequestsTo(logTypesReply).size(), 1);
+    ASSERT_EQ(scenario->uploads().size(), 1);
+    EXPECT_TRUE(QString::fromUtf8(scenario->uploads().first().content)
+                    .endsWith(u'\n' + logLine(QStringLiteral("Only"), QStringLiteral("5"))));
+}

@@ -90,6 +90,26 @@ TEST_F(ReplyFramerTest, CompletingChunkWithExtraBytesKeepsThemInThatReplyOnly) {
     EXPECT_EQ(recorder.replies[1].frame, next);
 }
 
+TEST_F(ReplyFramerTest, BytesBeforeTheCommandIsWrittenCannotBeItsReply) {
+    // Leftovers that come while the command is still on its way from the cloud: a whole
+    // length-framed reply, and bytes that would otherwise end a quiet period.
+    const QByteArray frame = replyFrame(0x21, payloadOf(4));
+    framer.setCurrentCommand(logCommand::linkState);
+    framer.receive(frame);
+    framer.setCurrentCommand(logCommand::logHeaderMapping);
+    framer.receive("stray");
+    spinFor(scaled(3.0) * 2);
+    EXPECT_TRUE(recorder.replies.empty());
+    EXPECT_EQ(framer.collectedSize(), 0);
+
+    // Once written, the command's own reply is framed whole.
+    framer.commandWritten();
+    feedAt({{0, "\x01\x02\x03own"}});
+    ASSERT_TRUE(waitFor([&] { return !recorder.replies.empty(); }));
+    EXPECT_EQ(recorder.replies[0].command, logCommand::logHeaderMapping);
+    EXPECT_EQ(recorder.replies[0].frame, QByteArray("\x01\x02\x03own"));
+}
+
 TEST_F(ReplyFramerTest, ListedCommandsAreFramedOneReplyAtATime) {
     // The next listed command is written from inside the notification of a reply.
     QObject::connect(&framer, &ReplyFramer::replyReady, &framer, [this] {

@@ -19,6 +19,7 @@ TEST(ReplyFramerRealTime, PeriodsAndLimitsHoldUnscaled) {
     ReplyFramer shortQuiet;
     FramerRecorder shortRec(shortQuiet);
     shortQuiet.setCurrentCommand(logCommand::logHeaderMapping);
+    shortQuiet.commandWritten();
     shortQuiet.receive("first");
     qint64 secondShortChunkAt = 0;
     QTimer::singleShot(4000, Qt::PreciseTimer, &shortQuiet, [&] {
@@ -30,6 +31,7 @@ TEST(ReplyFramerRealTime, PeriodsAndLimitsHoldUnscaled) {
     ReplyFramer longQuiet;
     FramerRecorder longRec(longQuiet);
     longQuiet.setCurrentCommand(logCommand::downloadLogs);
+    longQuiet.commandWritten();
     longQuiet.receive("log-");
     qint64 secondLongChunkAt = 0;
     QTimer::singleShot(9000, Qt::PreciseTimer, &longQuiet, [&] {
