@@ -43,6 +43,8 @@ void ViewController::addChild(ViewController* child) {
     child->setParent(this);
     child->parentViewController_ = this;
     child->edgePin_ = new EdgePin(child, this);
+    // It covers this screen: paint its background so nothing beneath shows through.
+    child->setAutoFillBackground(true);
     child->loadViewIfNeeded();
     child->raise();
     child->show();

@@ -25,8 +25,8 @@ public:
     void loadViewIfNeeded();
 
     // Embeds child over this screen's whole area, pinned to all four edges and kept there as
-    // this screen resizes, on top of what the screen already shows. The child is loaded and
-    // shown; this screen owns it.
+    // this screen resizes, on top of what the screen already shows, which its background
+    // hides. The child is loaded and shown; this screen owns it.
     void addChild(ViewController* child);
     // Takes this screen's view out of its parent screen and deletes this screen once control
     // is back in the event loop (safe to call from the screen's own handlers). Does nothing

@@ -8,10 +8,13 @@
 #include "shell/OstrivaneAlerts.h"
 #include "transmitter/TxInfo.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 // Observers act only on a Boolean object; anything else leaves the state as it is.
@@ -46,6 +49,9 @@ OstrivaneListViewController::OstrivaneListViewController(QWidget* parent) : View
 
     connect(listView_, &QListWidget::currentRowChanged, this,
             &OstrivaneListViewController::currentRowChanged);
+    listView_->viewport()->installEventFilter(this);
+    connect(listView_, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { rowClicked(listView_->row(item)); });
 
     NotificationCenter& center = NotificationCenter::defaultCenter();
     center.addObserver(this, AppConstants::Notifications::enableDisableMenuButtonsForSuportUpload,
@@ -88,6 +94,21 @@ void OstrivaneListViewController::currentRowChanged(int row) {
     }
     selectedRow_ = row;
     emit rowSelected(row);
+}
+
+bool OstrivaneListViewController::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == listView_->viewport() && event->type() == QEvent::MouseButtonPress)
+        selectedRowAtPress_ = selectedRow_;
+    return ViewController::eventFilter(watched, event);
+}
+
+void OstrivaneListViewController::rowClicked(int row) {
+    // Home clicked while it is already selected still takes the user home, away from whatever
+    // screen covers the welcome pane (the upgrade screen says to leave it this way). A click
+    // that changed the selection has been handled already.
+    const bool wasSelected = std::exchange(selectedRowAtPress_, -1) == row;
+    if (row == home && wasSelected && row == selectedRow_)
+        emit rowSelected(row);
 }
 
 bool OstrivaneListViewController::shouldSelectRow(int row) {

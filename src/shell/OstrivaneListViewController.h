@@ -33,9 +33,11 @@ signals:
 
 protected:
     void viewWillAppear() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void currentRowChanged(int row);
+    void rowClicked(int row);
     bool shouldSelectRow(int row);
     void setRowsEnabled(bool enabled, bool showUpgrading);
 
@@ -44,4 +46,6 @@ private:
     QLabel* labelAppVersion_;
     QLabel* labelTransmitter_;
     int selectedRow_ = home;
+    // The selected row when the mouse button went down, before the click could change it.
+    int selectedRowAtPress_ = -1;
 };

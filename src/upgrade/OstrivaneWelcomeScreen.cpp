@@ -57,8 +57,6 @@ ViewController* OstrivaneWelcomeScreen::embedScene(const QString& identifier) {
     if (!child)
         return nullptr;
     ViewController* screen = scene.release();
-    // The embedded screen covers this one entirely.
-    screen->setAutoFillBackground(true);
     addChild(screen);
     child->setDelegate(this);
     return screen;

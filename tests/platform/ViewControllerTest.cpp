@@ -4,10 +4,12 @@
 #include "platform/ViewController.h"
 
 #include <QDialog>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QSet>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -81,6 +83,13 @@ TEST_F(ViewControllerTest, AnEmbeddedChildIsLoadedAtOncePinnedToAllEdgesAndOnTop
     EXPECT_EQ(child->geometry(), QRect(0, 0, 520, 410));
     QWidget* atCentre = window->childAt(window->rect().center());
     EXPECT_TRUE(atCentre == child || child->isAncestorOf(atCentre)); // covers the welcome pane
+    // ...and hides it: nothing of the pane's text shows through the child.
+    const QImage picture = window->grab().toImage();
+    QSet<QRgb> colours;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            colours.insert(picture.pixel(x, y));
+    EXPECT_EQ(colours.size(), 1);
 
     // Moved to another screen, it follows only the new one.
     auto other = shownWindow();

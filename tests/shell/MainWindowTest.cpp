@@ -14,8 +14,10 @@
 #include "transmitter/TxInfo.h"
 #include "upgrade/OstrivaneWelcomeScreen.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QWindow>
 
@@ -131,6 +133,53 @@ TEST_F(SidebarTest, ShowWelcomeScreenAndLogOutReturnToANewWelcomeScreen) {
     EXPECT_NE(detail(), before);
     EXPECT_NE(qobject_cast<OstrivaneWelcomeScreen*>(detail()), nullptr);
     EXPECT_FALSE(AppState::EuaMessage.isEmpty()) << "the catalogue survives a log-out";
+}
+
+TEST_F(SidebarTest, ClickingHomeWhileOnHomeBringsBackTheWelcomePane) {
+    // A click on a row, as the mouse makes it.
+    const auto click = [&](int row) {
+        QListWidget* rows = sidebar()->listView();
+        const QPoint at = rows->visualItemRect(rows->item(row)).center();
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, rows->viewport()->mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+            QApplication::sendEvent(rows->viewport(), &event);
+        }
+    };
+    // The upgrade screen that a passed quiz leads to tells the user to choose Home to leave it.
+    auto* welcome = qobject_cast<OstrivaneWelcomeScreen*>(detail());
+    ASSERT_NE(welcome, nullptr);
+    auto upgrade =
+        Storyboard::main().instantiate(AppConstants::Scenes::checkForUpgradesViewController);
+    ASSERT_NE(upgrade, nullptr);
+    welcome->addChild(upgrade.release());
+
+    click(OstrivaneListViewController::home);
+    auto* fresh = qobject_cast<OstrivaneWelcomeScreen*>(detail());
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_NE(fresh, welcome);
+    EXPECT_TRUE(fresh->childViewControllers().isEmpty());
+
+    // Coming from Help, one click makes one welcome screen.
+    click(OstrivaneListViewController::help);
+    ASSERT_NE(dynamic_cast<HelpStandIn*>(detail()), nullptr);
+    int homeSelections = 0;
+    {
+        QObject counter;
+        QObject::connect(
+            sidebar(), &OstrivaneListViewController::rowSelected, &counter,
+            [&](int row) { homeSelections += row == OstrivaneListViewController::home; });
+        click(OstrivaneListViewController::home);
+    }
+    EXPECT_EQ(homeSelections, 1);
+    EXPECT_NE(qobject_cast<OstrivaneWelcomeScreen*>(detail()), nullptr);
+
+    // Help chosen again while shown keeps the request being typed.
+    click(OstrivaneListViewController::help);
+    ViewController* help = detail();
+    click(OstrivaneListViewController::help);
+    EXPECT_EQ(detail(), help);
 }
 
 TEST_F(SidebarTest, VersionsFollowTheTransmitterNotification) {
