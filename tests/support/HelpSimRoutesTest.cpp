@@ -1,5 +1,6 @@
 // The simulator's help routes, driven by a real help screen and by hand-made requests.
 #include "HelpScreenFixture.h"
+#include "cloud/GlobalUserManager.h"
 
 #include "cloud/GlobalManager.h"
 #include "core/AppConstants.h"
@@ -42,6 +43,8 @@ protected:
 
 TEST_F(HelpSimRoutesTest, KeepsEachEmailTheScreenSends) {
     openScreen();
+    // The attachment is made from the history the screen fetched when it loaded.
+    ASSERT_TRUE(waitFor([] { return GlobalUserManager::shared().auditHistory.has_value(); }));
     EXPECT_EQ(screen->supportEmail, HelpSimRoutes::supportEmail);
     EXPECT_EQ(screen->userGuideLink, HelpSimRoutes::userGuideLink);
 
