@@ -67,7 +67,8 @@ QWidget* OstrivaneQuizViewController::buildChoiceRow(const QuizChoice& choice, b
     Extensions::set(text, QColor(Qt::black));
     connect(text, &QAbstractButton::clicked, this, [this, text] { squareButtonClicked(text); });
 
-    // The mark stands beside the first line of a choice that wraps.
+    // The mark stands beside the first line of a choice that wraps, centred on it.
+    mark->setMinimumHeight(text->minimumSizeHint().height());
     layout->addWidget(mark, 0, Qt::AlignTop);
     layout->addWidget(text, 1, Qt::AlignLeft);
     if (isRadio)
