@@ -82,6 +82,15 @@ void Extensions::add(QAbstractButton* button, const QColor& backgroundColor,
     button->setGraphicsEffect(shadow);
 }
 
+void Extensions::setActionButton(QAbstractButton* button) {
+    if (!button)
+        return;
+    // The style sheet takes the platform's padding away: the size is given here instead.
+    button->setMinimumSize(180, 40);
+    setButton(button, NamedColors::color(NamedColors::blue).value_or(systemBlue()));
+    set(button, Qt::white);
+}
+
 void Extensions::set(QAbstractButton* button, const QColor& textColor) {
     Logger::log(LOG_PREFIX_FN("set(textColor:)"));
     if (!button)

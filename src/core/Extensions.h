@@ -21,6 +21,10 @@ void setButton(QAbstractButton* button, const QColor& backgroundColor, bool isBo
 void add(QAbstractButton* button, const QColor& backgroundColor,
          std::optional<QColor> shadowColor = std::nullopt);
 
+// The application's main action button: rounded, on the named colour "blue" (or the system
+// blue), with a white title, at least 180 by 40 pixels.
+void setActionButton(QAbstractButton* button);
+
 // The button's title in the given colour; writes one debug-log line.
 void set(QAbstractButton* button, const QColor& textColor);
 

@@ -6,13 +6,13 @@
 #include "core/Extensions.h"
 #include "platform/NamedColors.h"
 #include "quiz/QuizAnswerList.h"
+#include "quiz/QuizChoiceTextButton.h"
 #include "quiz/QuizColors.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
 
 namespace Texts = AppConstants::QuizScreen;
@@ -60,15 +60,16 @@ QWidget* OstrivaneQuizViewController::buildChoiceRow(const QuizChoice& choice, b
             checkboxClicked(mark);
     });
 
-    auto* text = new QPushButton(choice.ChoiceText.value_or(QString()), row);
+    auto* text = new QuizChoiceTextButton(choice.ChoiceText.value_or(QString()), row);
     text->setFont(choiceFont(text->font()));
-    text->setFlat(true);
     text->setCursor(Qt::PointingHandCursor);
     Extensions::setBackgroundColor(text, NamedColors::color(NamedColors::appColor));
     Extensions::set(text, QColor(Qt::black));
-    connect(text, &QPushButton::clicked, this, [this, text] { squareButtonClicked(text); });
+    connect(text, &QAbstractButton::clicked, this, [this, text] { squareButtonClicked(text); });
 
-    layout->addWidget(mark);
+    // The mark stands beside the first line of a choice that wraps, centred on it.
+    mark->setMinimumHeight(text->minimumSizeHint().height());
+    layout->addWidget(mark, 0, Qt::AlignTop);
     layout->addWidget(text, 1, Qt::AlignLeft);
     if (isRadio)
         radioButtons_.append(mark);

@@ -16,10 +16,12 @@ namespace Keys = AppConstants::AppUserDefaultFile;
 
 namespace {
 
-enum class FileState { missing, unreadable, read };
+// noLocation: the settings file has no place yet; missing: it has not been written yet (the
+// first start), which reads as an empty file.
+enum class FileState { noLocation, missing, unreadable, read };
 
 struct FileText {
-    FileState state = FileState::missing;
+    FileState state = FileState::noLocation;
     QByteArray bytes;
 };
 
@@ -28,7 +30,7 @@ FileText readFile() {
         return {};
     QFile file(*AppState::g_appUserDefaultUrl);
     if (!file.exists())
-        return {};
+        return {FileState::missing, {}};
     if (!file.open(QIODevice::ReadOnly))
         return {FileState::unreadable, {}};
     FileText text{FileState::read, file.readAll()};
@@ -67,6 +69,8 @@ void keepAside(const QString& reason) {
 QString AppUserDefaultStore::readFromAppUserDefault() {
     Logger::log(LOG_PREFIX_FN("readFromAppUserDefault()"));
     const FileText file = readFile();
+    if (file.state == FileState::missing)
+        return {};
     if (file.state != FileState::read) {
         Console::print(Keys::readError);
         return {};
@@ -111,7 +115,7 @@ bool AppUserDefaultStore::getAppUserDefaultFromFileToDictionary() {
                     QStringLiteral("the settings file exists but cannot be read"));
         return false;
     }
-    if (file.state == FileState::missing)
+    if (file.state == FileState::missing || file.state == FileState::noLocation)
         return true;
     const std::optional<QString> text = decodeUtf8(file.bytes);
     if (!text) {

@@ -26,7 +26,9 @@ bool setAppUserDefault(const QString& key, const QString& value);
 // it is; so does one that cannot be read or parsed (see above). Returns false when the file
 // exists but must not be overwritten (it could not be read).
 bool getAppUserDefaultFromFileToDictionary();
-// The whole file as text; empty text when it is missing or unreadable.
+// The whole file as text; empty text when it is missing or unreadable. A file not written yet
+// (the first start) is normal and reads silently; an unreadable one, or no location, prints
+// "error reading".
 QString readFromAppUserDefault();
 // Writes text as the whole file, atomically, in UTF-8. Returns whether it was written; does
 // nothing without a location.

@@ -5,10 +5,8 @@
 #include "cloud/NetworkManager.h"
 #include "core/AppConstants.h"
 #include "core/Console.h"
-#include "core/Extensions.h"
 #include "models/LogBytes.h"
 #include "platform/MainQueue.h"
-#include "platform/NamedColors.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Storyboard.h"
 #include "shell/OstrivaneAlerts.h"
@@ -38,8 +36,6 @@ void OstrivaneLogsViewController::viewDidLoad() {
     ViewController::viewDidLoad();
     spinner->hide();
     addtransition(this, TransitionDirection::fromRight);
-    Extensions::setButton(buttonOkToExit,
-                          NamedColors::color(NamedColors::blue).value_or(Extensions::systemBlue()));
     NotificationCenter::defaultCenter().addObserver(
         this, Notifications::serialPortsWereDisconnected,
         [this](const QVariant&) { transmitterDisconnected(); });

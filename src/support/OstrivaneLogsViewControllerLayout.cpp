@@ -1,6 +1,8 @@
 // The screen's widgets: the headings, the in-progress pane and the completion pane.
 #include "support/OstrivaneLogsViewController.h"
 
+#include "core/Extensions.h"
+
 #include <QFont>
 #include <QLabel>
 #include <QProgressBar>
@@ -63,7 +65,7 @@ void OstrivaneLogsViewController::buildLayout() {
     auto* complete = new QVBoxLayout(uploadCompleteView);
     buttonOkToExit = new QPushButton(tr("OK"), uploadCompleteView);
     buttonOkToExit->setObjectName(QStringLiteral("buttonOkToExit"));
-    buttonOkToExit->setMinimumWidth(120);
+    Extensions::setActionButton(buttonOkToExit);
     complete->addWidget(buttonOkToExit, 0, Qt::AlignHCenter);
     uploadCompleteView->hide();
     root->addWidget(uploadCompleteView);

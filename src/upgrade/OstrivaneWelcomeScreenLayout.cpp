@@ -2,7 +2,6 @@
 #include "upgrade/OstrivaneWelcomeScreen.h"
 
 #include "core/Extensions.h"
-#include "platform/NamedColors.h"
 
 #include <QFont>
 #include <QHBoxLayout>
@@ -31,10 +30,7 @@ QLabel* paragraph(const QString& text, QWidget* parent) {
 
 QPushButton* actionButton(const QString& title, QWidget* parent) {
     auto* button = new QPushButton(title, parent);
-    button->setMinimumSize(180, 40);
-    Extensions::setButton(button,
-                          NamedColors::color(NamedColors::blue).value_or(Extensions::systemBlue()));
-    Extensions::set(button, Qt::white);
+    Extensions::setActionButton(button);
     return button;
 }
 

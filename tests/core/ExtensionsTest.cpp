@@ -9,6 +9,7 @@
 #include <QGraphicsDropShadowEffect>
 #include <QImage>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -92,6 +93,27 @@ TEST(ButtonStyle, TheTitleColourAndTheButtonStyleKeepEachOther) {
     image = render(button);
     EXPECT_EQ(titleColor(button), kText);
     EXPECT_EQ(pixel(image, 60, 3), kBorder);
+}
+
+TEST(ButtonStyle, AnActionButtonIsAFullSizedBlueButtonWithAWhiteTitle) {
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* button = new QPushButton(u"OK"_s, &window);
+    Extensions::setActionButton(button);
+    layout->addWidget(button, 0, Qt::AlignHCenter);
+    window.show();
+    // The style sheet drops the platform's padding; the button must not shrink to its text.
+    EXPECT_GE(button->height(), 40);
+    EXPECT_GE(button->width(), 180);
+    EXPECT_EQ(titleColor(*button), QColor(Qt::white));
+    const QImage face = button->grab().toImage();
+    EXPECT_EQ(pixel(face, 10, face.height() / 2), *NamedColors::color(NamedColors::blue));
+
+    NamedColors::setColor(NamedColors::blue, std::nullopt);
+    QPushButton fallback;
+    Extensions::setActionButton(&fallback);
+    EXPECT_EQ(pixel(render(fallback), 60, 20), Extensions::systemBlue());
+    NamedColors::restoreDefaults();
 }
 
 TEST(ButtonStyle, SettingTheTitleColourWritesOneDebugLogLine) {

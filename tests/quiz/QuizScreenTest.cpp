@@ -8,14 +8,19 @@
 #include "platform/NamedColors.h"
 #include "platform/NotificationCenter.h"
 #include "quiz/OstrivaneQuizViewController.h"
+#include "quiz/QuizChoiceTextButton.h"
 #include "quiz/QuizColors.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QImage>
 #include <QJsonArray>
 #include <QLabel>
 #include <QLayout>
+#include <QMouseEvent>
 #include <QPropertyAnimation>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 namespace Paths = AppConstants::API::Host::path;
@@ -113,6 +118,90 @@ TEST_F(QuizScreenTest, AnswersAreRecordedAndMirroredToTheTracker) {
     next(q4);
     EXPECT_TRUE(quiz->viewRadioButtonQuestion()->isVisible());
     EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 4 of 4"_s);
+}
+
+// The choice texts of the question on screen, in choice order.
+QList<QuizChoiceTextButton*> choiceTexts(OstrivaneQuizViewController* quiz) {
+    QWidget* stack = quiz->viewRadioButtonQuestion()->isVisible()
+                         ? quiz->viewRadioButtonStack()
+                         : quiz->viewMultipleCheckboxStack();
+    QList<QuizChoiceTextButton*> found;
+    for (int i = 0; i < stack->layout()->count(); ++i)
+        if (QWidget* row = stack->layout()->itemAt(i)->widget())
+            found += row->findChildren<QuizChoiceTextButton*>();
+    return found;
+}
+
+// Rows of the image holding a dark pixel: where the title was painted.
+QList<int> inkedRows(const QImage& image) {
+    QList<int> rows;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y).lightness() < 100) {
+                rows.append(y);
+                break;
+            }
+    return rows;
+}
+
+TEST(QuizChoiceText, ALongChoiceWrapsOverTheWidthItIsGivenAndTakesClicksOnEveryLine) {
+    const QString text = u"Leave the transmitter in the cradle until the upgrade completes, "
+                         "even when the progress bar seems to stop for a while"_s;
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* button = new QuizChoiceTextButton(text, &window);
+    layout->addWidget(button);
+    layout->addStretch(1);
+    const int lineHeight = button->fontMetrics().height();
+    EXPECT_LT(button->minimumSizeHint().width(), 200);
+    EXPECT_GE(button->heightForWidth(200), 3 * lineHeight);
+    EXPECT_LT(button->heightForWidth(2000), 2 * lineHeight);
+
+    window.resize(260, 300);
+    window.show();
+    QApplication::processEvents();
+    EXPECT_EQ(button->text(), text);
+    EXPECT_LE(button->geometry().right(), window.width());
+    EXPECT_GE(button->height(), button->heightForWidth(button->width()));
+    EXPECT_GE(button->height(), 3 * lineHeight);
+
+    // Every line is painted, down to the last.
+    const QList<int> inked = inkedRows(button->grab().toImage());
+    ASSERT_FALSE(inked.isEmpty());
+    EXPECT_LT(inked.first(), lineHeight + 8);
+    EXPECT_GT(inked.last(), button->height() - lineHeight - 8);
+
+    int clicks = 0;
+    QObject::connect(button, &QAbstractButton::clicked, button, [&] { ++clicks; });
+    const QPointF lastLine(button->width() / 4.0, button->height() - lineHeight / 2.0 - 4);
+    QMouseEvent press(QEvent::MouseButtonPress, lastLine, button->mapToGlobal(lastLine),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, lastLine, button->mapToGlobal(lastLine),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(button, &press);
+    QApplication::sendEvent(button, &release);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(QuizScreenTest, ChoicesAreShownWholeInANarrowWindow) {
+    startQuiz();
+    ASSERT_TRUE(waitForQuestion(q1));
+    welcome->resize(welcome->minimumSizeHint().width(), 700);
+    QApplication::processEvents();
+
+    const QList<QuizChoiceTextButton*> texts = choiceTexts(quiz);
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_EQ(texts[1]->text(),
+              u"Leave the transmitter in the cradle until the upgrade completes"_s);
+    for (QuizChoiceTextButton* text : texts) {
+        SCOPED_TRACE(text->text().toStdString());
+        // Within its row, and tall enough for every line its width needs.
+        EXPECT_LE(text->geometry().right(), text->parentWidget()->width());
+        EXPECT_GE(text->height(), text->heightForWidth(text->width()));
+    }
+    // The window is narrower than the long choice on one line: it wraps.
+    EXPECT_GE(texts[1]->height(), 2 * texts[1]->fontMetrics().height());
+    EXPECT_EQ(texts[1]->parentWidget(), mark(1012)->parentWidget());
 }
 
 TEST_F(QuizScreenTest, TrackerAnswersAreRestoredWithoutWritingBack) {

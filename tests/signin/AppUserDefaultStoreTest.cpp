@@ -1,6 +1,7 @@
 #include "signin/AppUserDefaultStore.h"
 #include "core/AppConstants.h"
 #include "core/AppState.h"
+#include "core/StdoutCapture.h"
 
 #include <QDir>
 #include <QFile>
@@ -94,12 +95,26 @@ TEST_F(AppUserDefaultStoreTest, UnparseableFileIsKeptAsideNotLost) {
     }
 }
 
+TEST_F(AppUserDefaultStoreTest, FirstStartWithoutAFileReadsAsEmptyWithoutAnError) {
+    StdoutCapture console;
+    EXPECT_EQ(getAppUserDefault(u"EulaAcceptedVersion"_s), QString());
+    EXPECT_EQ(readFromAppUserDefault(), QString());
+    EXPECT_TRUE(getAppUserDefaultFromFileToDictionary());
+    EXPECT_TRUE(AppState::AppUserDefault.isEmpty());
+    EXPECT_EQ(console.text(), QByteArray());
+    EXPECT_FALSE(QFileInfo::exists(path));
+}
+
 TEST_F(AppUserDefaultStoreTest, UnreadableFileIsNeverOverwritten) {
     // Something that exists at the path but cannot be read as a file.
     ASSERT_TRUE(QDir(dir.path()).mkpath(path + u"/inside"_s));
+    StdoutCapture console;
     EXPECT_FALSE(setAppUserDefault(u"b"_s, u"2"_s));
     EXPECT_TRUE(QFileInfo(path + u"/inside"_s).isDir());
     EXPECT_EQ(getAppUserDefault(u"b"_s), QString());
+    // Both the store and the lookup say so.
+    const QString line = AppConstants::AppUserDefaultFile::readError + u'\n';
+    EXPECT_EQ(QString::fromUtf8(console.text()), line + line);
 }
 
 TEST_F(AppUserDefaultStoreTest, WithoutLocationNothingIsReadOrWritten) {

@@ -238,7 +238,16 @@ TEST_F(LogsScreenTest, AfterCompletionTheCradleIsIgnoredAndOkShowsTheWelcomePane
     spinFor(100);
     EXPECT_EQ(shownAlert(), nullptr);
 
-    screen->buttonOkToExit->click();
+    // OK looks like the welcome screen's buttons: full size, white title on blue.
+    QPushButton* ok = screen->buttonOkToExit;
+    ASSERT_TRUE(ok->isVisible());
+    EXPECT_GE(ok->height(), 36);
+    EXPECT_GE(ok->width(), 120);
+    OstrivaneWelcomeScreen reference;
+    EXPECT_EQ(ok->styleSheet(), reference.buttonSupportUpload()->styleSheet());
+    EXPECT_EQ(ok->minimumSize(), reference.buttonSupportUpload()->minimumSize());
+
+    ok->click();
     const QList<ViewController*> children = screen->childViewControllers();
     ASSERT_EQ(children.size(), 1);
     auto* above = qobject_cast<OstrivaneWelcomeScreen*>(children.first());
