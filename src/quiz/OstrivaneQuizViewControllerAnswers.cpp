@@ -56,11 +56,7 @@ void OstrivaneQuizViewController::callApiGetUserQuizTrackerNew(
         QuizRequestBodies::trackerGetBody(quizid, firmwareversion, transmitterid),
         [completion = std::move(completion)](const APIResult& result) {
             // An error status whose body holds tracker rows still counts as an answer.
-            std::optional<QByteArray> body;
-            if (result.ok())
-                body = result.data();
-            else if (result.error().is(APIError::Kind::httpError))
-                body = result.error().data();
+            const std::optional<QByteArray> body = QuizCloudRequest::answerBody(result);
             if (!body) {
                 Console::print(result.error().localizedDescription());
             } else {

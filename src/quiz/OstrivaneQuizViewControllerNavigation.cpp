@@ -91,11 +91,7 @@ void OstrivaneQuizViewController::callApiSubmitQuiz(
         QuizRequestBodies::submissionBody(quizID, newQuizChoices),
         [self, completion = std::move(completion)](const APIResult& result) {
             // An error status whose body is a verdict still counts as the verdict.
-            std::optional<QByteArray> body;
-            if (result.ok())
-                body = result.data();
-            else if (result.error().is(APIError::Kind::httpError))
-                body = result.error().data();
+            const std::optional<QByteArray> body = QuizCloudRequest::answerBody(result);
             if (!body) {
                 Console::print(result.error().localizedDescription());
                 if (self)

@@ -35,3 +35,11 @@ void QuizCloudRequest::post(const QString& urlString, const QString& contentType
                 completion(result);
         });
 }
+
+std::optional<QByteArray> QuizCloudRequest::answerBody(const APIResult& result) {
+    if (result.ok())
+        return result.data();
+    if (result.error().is(APIError::Kind::httpError))
+        return result.error().data();
+    return std::nullopt;
+}
