@@ -165,6 +165,7 @@ TEST_F(HelpScreenTest, RefusedSendsShowTheirMessageAndKeepTheForm) {
     type(screen->troubleshootingTextView, u"\n\n"_s); // line breaks are a message
     pressSend();
     ASSERT_TRUE(waitFor([this] { return emailRequests().size() == 1; }));
+    EXPECT_EQ(waitForAlert(), notification(Alerts::help));
     closeAlerts();
 
     choose(HelpMenuType::RequestCopy);

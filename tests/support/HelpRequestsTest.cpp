@@ -82,6 +82,7 @@ TEST_F(HelpScreenTest, EachKindSendsItsExactBody) {
     EXPECT_EQ(QByteArray::fromBase64(sent.value(u"FileStream"_s).toString().toLatin1()),
               QByteArray("Date, TransmitterID, FirmwareID, Code, Description\n"
                          "2026-12-01,T-100, F-2,8000003,Uploaded\n"));
+    EXPECT_EQ(waitForAlert(), notification(Alerts::help));
     closeAlerts();
 
     // Without history the file is attached empty.
@@ -96,6 +97,7 @@ TEST_F(HelpScreenTest, EachKindSendsItsExactBody) {
     EXPECT_EQ(afterDate(sent, u"An Ostrivane user submitted a Message on  "_s),
               u"\n\nMessage\n=======\nLine one\nLine two"_s + systemInfo());
     EXPECT_EQ(sent.value(u"FileStream"_s), QJsonValue(QString()));
+    EXPECT_EQ(waitForAlert(), notification(Alerts::help));
     closeAlerts();
 
     choose(HelpMenuType::RequestCopy);
