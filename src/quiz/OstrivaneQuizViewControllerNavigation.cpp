@@ -19,6 +19,7 @@
 #include "upgrade/OstrivaneCheckForUpgradesViewController.h"
 
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 
 namespace Codes = AppConstants::Codes;
@@ -138,14 +139,17 @@ void OstrivaneQuizViewController::showVerdict(const QList<StructQuizResult>& ver
     if (verdict.quizResult) {
         labelQuestionsTitle_->setText(Texts::quizComplete);
         labelQuizComplete_->setText(Texts::quizPassed);
-        labelQuizComplete_->show();
-        quizCompleteView_->show();
-        addtransition(quizCompleteView_, TransitionDirection::fromRight);
         buttonPrevious_->hide();
         buttonNext_->hide();
         buttonSaveAndContinue_->hide();
         for (QWidget* view : questionViews_)
             view->hide();
+        labelQuizComplete_->show();
+        quizCompleteView_->show();
+        // The slide ends where the view stands: lay the screen out without the question views
+        // first, or it ends where the view stood beside them.
+        layout()->activate();
+        addtransition(quizCompleteView_, TransitionDirection::fromRight);
         return;
     }
     const qsizetype wrong = verdict.wrongQuizChoices ? verdict.wrongQuizChoices->size() : 0;

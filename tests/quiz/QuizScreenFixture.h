@@ -5,6 +5,7 @@
 #include "models/QuizAnswers.h"
 #include "upgrade/OstrivaneWelcomeScreen.h"
 
+#include <QRect>
 #include <QString>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -14,6 +15,10 @@
 
 inline void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QRect& rect, std::ostream* os) {
+    *os << rect.x() << ',' << rect.y() << ' ' << rect.width() << 'x' << rect.height();
 }
 
 inline void PrintTo(const StructQuizChoicesSubmit& answer, std::ostream* os) {

@@ -15,6 +15,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLayout>
+#include <QPropertyAnimation>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
@@ -66,6 +67,14 @@ TEST_F(QuizScreenTest, PassShowsCompletionAndLeadsToTheUpgradeScreen) {
     EXPECT_FALSE(quiz->buttonSaveAndContinue()->isVisible());
     for (QWidget* view : quiz->questionViews())
         EXPECT_FALSE(view->isVisible());
+    // The pass view slides in and ends where the screen's layout puts it, whole.
+    QWidget* complete = quiz->quizCompleteView();
+    ASSERT_TRUE(waitFor([&] { return !complete->findChild<QPropertyAnimation*>(); }));
+    const QRect settled = complete->geometry();
+    quiz->layout()->invalidate();
+    quiz->layout()->activate();
+    EXPECT_EQ(settled, complete->geometry());
+    EXPECT_TRUE(quiz->rect().contains(settled));
     ASSERT_TRUE(waitFor([&] { return auditSent(*cloud, u"5000051"_s, u"2"_s); }));
 
     quiz->buttonStartTransmitterUpgrade()->click();
