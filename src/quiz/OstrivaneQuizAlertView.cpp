@@ -97,8 +97,13 @@ void OstrivaneQuizAlertView::resumeQuizClicked() {
     // The save prompt interrupts no attempt: resuming there only closes it.
     if (!resumeStartsNewAttempt_)
         return;
-    if (!AppState::QuizResult.isEmpty() && !AppState::Quizzes.isEmpty())
-        QuizProgress::narrowToWrongQuestions(AppState::Quizzes.first(),
-                                             AppState::QuizResult.first());
+    // A verdict that names no wrong choices leaves nothing to answer again: the sheet only
+    // closes, and the quiz stays as it is.
+    if (!AppState::QuizResult.isEmpty() && !AppState::Quizzes.isEmpty()) {
+        Quiz& quiz = AppState::Quizzes.first();
+        if (!QuizProgress::narrowToWrongQuestions(quiz, AppState::QuizResult.first()) &&
+            !quiz.QuizQuestions.isEmpty())
+            return;
+    }
     NotificationCenter::defaultCenter().post(AppConstants::Notifications::quizRetry);
 }

@@ -154,20 +154,26 @@ void OstrivaneQuizViewController::showVerdict(const QList<StructQuizResult>& ver
     }
     const qsizetype wrong = verdict.wrongQuizChoices ? verdict.wrongQuizChoices->size() : 0;
     const qsizetype total = currentQuiz() ? currentQuiz()->QuizQuestions.size() : 0;
-    // The note comes from the catalogue; without it the user still learns of the failure.
+    // Without the note in the catalogue there is no sheet: the last question stays, and Next
+    // submits again.
     const std::optional<StructEuaMessage> note = euaMessage(Codes::quizFailedNote);
+    if (!note)
+        return;
     addQuizAlertView(AppConstants::Alerts::titles::notification, Descriptions::quizFailedHeader,
                      QString::number(wrong) + Texts::questionTitleOf + QString::number(total) +
                          Descriptions::questionsAnsweredIncorrectly,
-                     note ? note->messagerDescriptionUserFriendly : QString(), QString(),
-                     Qt::AlignLeft);
+                     note->messagerDescriptionUserFriendly, QString(), Qt::AlignLeft);
 }
 
 void OstrivaneQuizViewController::quizRetry(const QVariant& notification) {
     Q_UNUSED(notification);
-    // The fourth attempt and every later one start all the same; the fourth is also told.
-    if (AppState::g_quizFailAttempts == 3)
+    // The fourth attempt is told of the limit, and starts only when there is a text to tell
+    // it with; every later attempt starts without a word.
+    if (AppState::g_quizFailAttempts == 3) {
+        if (!euaMessage(Codes::quizRetryLimitReached))
+            return;
         MainQueue::async(this, [this] { showCatalogueAlert(Codes::quizRetryLimitReached); });
+    }
     ++AppState::g_quizFailAttempts;
     setCurrentQuestionIndex(0);
     viewDidLoad();

@@ -163,15 +163,19 @@ void QuizScreenTest::next(const QString& description) {
     ASSERT_TRUE(waitForQuestion(description)) << description.toStdString();
 }
 
-void QuizScreenTest::answerAllCorrectly() {
+void QuizScreenTest::answerAll(const QList<QList<int>>& choicesPerQuestion) {
+    const QList<QString> questions{q1, q2, q3, q4};
     ASSERT_TRUE(waitForQuestion(q1));
-    choose({1012});
-    next(q2);
-    choose({1021, 1022});
-    next(q3);
-    choose({1032});
-    next(q4);
-    choose({1041});
+    for (qsizetype i = 0; i < questions.size() && i < choicesPerQuestion.size(); ++i) {
+        if (i > 0)
+            next(questions[i]);
+        for (int choice : choicesPerQuestion[i])
+            choose({choice});
+    }
+}
+
+void QuizScreenTest::answerAllCorrectly() {
+    answerAll({{1012}, {1021, 1022}, {1032}, {1041}});
 }
 
 QString QuizScreenTest::shownAlertText() const {

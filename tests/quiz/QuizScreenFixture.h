@@ -49,6 +49,8 @@ protected:
     void choose(std::initializer_list<int> choiceIDs);
     // Next, then waits for the question with this description.
     void next(const QString& description);
+    // Answers the sample quiz's four questions with these choices, ending on the last one.
+    void answerAll(const QList<QList<int>>& choicesPerQuestion);
     // Answers the whole sample quiz correctly, ending on the last question.
     void answerAllCorrectly();
     // The catalogue alert or quiz sheet shown over the window, when there is one.
