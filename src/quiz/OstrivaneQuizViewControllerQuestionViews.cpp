@@ -80,14 +80,14 @@ void OstrivaneQuizViewController::fillChoiceStack(QWidget* stackView,
                                                   const QList<int>& selectedChoices, bool isRadio) {
     removeStackSubviews(stackView);
     const QuizQuestion shown = *currentQuestion();
-    // Restored answers are recorded without telling the tracker, which sent them. A question
-    // the answer list already answers keeps that answer: the list is never older than the
-    // tracker, whose reply may predate the last change (or be the last one that arrived).
-    if (!QuizAnswerList::isAnswered(shown, AppState::QuizChoices))
-        for (const QuizChoice& choice : shown.QuizChoices)
-            if (selectedChoices.contains(choice.ChoiceID))
-                saveSelectedQuizChoice(choice.QuestionID, choice.ChoiceID, shown.QuestionTypeId,
-                                       false, false);
+    // Restored answers are recorded without telling the tracker, which sent them; each moves
+    // to the end of the list. Entries of this question that the tracker did not list (a change
+    // it missed) join them there, so that the question's answer is submitted in one piece.
+    for (const QuizChoice& choice : shown.QuizChoices)
+        if (selectedChoices.contains(choice.ChoiceID))
+            saveSelectedQuizChoice(choice.QuestionID, choice.ChoiceID, shown.QuestionTypeId, false,
+                                   false);
+    QuizAnswerList::keepTogether(AppState::QuizChoices, shown);
     // The marks show what will be submitted: the restored answers and those given before.
     const QList<int> chosen = QuizAnswerList::chosenChoices(shown, AppState::QuizChoices);
     for (const QuizChoice& choice : shown.QuizChoices)

@@ -27,6 +27,16 @@ void QuizAnswerList::record(QList<StructQuizChoicesSubmit>& list,
         list.append(answer);
 }
 
+void QuizAnswerList::keepTogether(QList<StructQuizChoicesSubmit>& list,
+                                  const QuizQuestion& question) {
+    std::stable_partition(list.begin(), list.end(), [&](const StructQuizChoicesSubmit& entry) {
+        return entry.questionid != question.QuestionID &&
+               std::none_of(
+                   question.QuizChoices.cbegin(), question.QuizChoices.cend(),
+                   [&](const QuizChoice& choice) { return choice.ChoiceID == entry.choiceid; });
+    });
+}
+
 QString QuizAnswerList::choiceSelectionJSON(const QList<StructQuizChoicesSubmit>& list) {
     QStringList items;
     items.reserve(list.size());

@@ -16,6 +16,11 @@ namespace QuizAnswerList {
 void record(QList<StructQuizChoicesSubmit>& list, const StructQuizChoicesSubmit& answer,
             bool byChoice, bool remove);
 
+// Moves the question's entries (its id, or one of its choices) to the end of the list, in
+// their order, so that they stand together: the submission gives one answer per run of
+// entries of one question.
+void keepTogether(QList<StructQuizChoicesSubmit>& list, const QuizQuestion& question);
+
 // "[" + one {"ChoiceID":<id>} per entry, in order, joined by "," + "]"; "[]" when empty.
 QString choiceSelectionJSON(const QList<StructQuizChoicesSubmit>& list);
 
