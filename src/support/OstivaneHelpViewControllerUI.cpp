@@ -72,8 +72,9 @@ void OstivaneHelpViewController::setupUi() {
         {HelpMenuType::TroubleShooting, &OstivaneHelpViewController::TroubleShootingItemClicked},
         {HelpMenuType::RequestCopy, &OstivaneHelpViewController::RequestACopyItemClicked},
         {HelpMenuType::Other, &OstivaneHelpViewController::OtherItemClicked}};
-    for (const auto& [type, handler] : items) {
-        QAction* item = helpDropDown->addAction(HelpMenu::title(type));
+    for (const auto& entry : items) {
+        QAction* item = helpDropDown->addAction(HelpMenu::title(entry.first));
+        const auto handler = entry.second;
         connect(item, &QAction::triggered, this, [this, item, handler] { (this->*handler)(item); });
     }
     popupButton->setMenu(helpDropDown);

@@ -1,4 +1,6 @@
-// The product's own periods, unscaled, run side by side so the whole check takes about 30 s.
+// The product's own periods and limits on the real clock. Each bound is its own case so that
+// the cases run side by side; the longest takes the 15 s length-framed limit. The 30 s
+// first-byte limit goes through the same timer as that one and is checked at a quarter scale.
 #include "FramerRecorder.h"
 #include "doubles/WaitFor.h"
 
@@ -8,74 +10,105 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <ostream>
+#include <vector>
+
 namespace {
 
 constexpr qint64 kSlackMs = 600; // timers may run late under load, never early
 
-TEST(ReplyFramerRealTime, PeriodsAndLimitsHoldUnscaled) {
-    TimeScale::setFactor(1.0);
+struct Chunk {
+    int atMs; // after the command is written
+    QByteArray bytes;
+};
 
-    // 3.0 s quiet period; a 4 s pause splits the reply.
-    ReplyFramer shortQuiet;
-    FramerRecorder shortRec(shortQuiet);
-    shortQuiet.setCurrentCommand(logCommand::logHeaderMapping);
-    shortQuiet.commandWritten();
-    shortQuiet.receive("first");
-    qint64 secondShortChunkAt = 0;
-    QTimer::singleShot(4000, Qt::PreciseTimer, &shortQuiet, [&] {
-        secondShortChunkAt = shortRec.clock.elapsed();
-        shortQuiet.receive("second");
-    });
+struct Outcome {
+    QByteArray frame; // empty: the exchange times out
+    qint64 afterMs;   // a reply: after the latest chunk before it; a time-out: after the command
+};
 
-    // 10.0 s quiet period; chunks 9 s apart keep the reply open.
-    ReplyFramer longQuiet;
-    FramerRecorder longRec(longQuiet);
-    longQuiet.setCurrentCommand(logCommand::downloadLogs);
-    longQuiet.commandWritten();
-    longQuiet.receive("log-");
-    qint64 secondLongChunkAt = 0;
-    QTimer::singleShot(9000, Qt::PreciseTimer, &longQuiet, [&] {
-        secondLongChunkAt = longRec.clock.elapsed();
-        longQuiet.receive("data");
-    });
+struct Bound {
+    const char* name;
+    logCommand command;
+    double factor;
+    std::vector<Chunk> chunks;
+    std::vector<Outcome> outcomes;
+};
 
-    // 15 s limit on a length-framed reply that never completes.
-    ReplyFramer lengthLimit;
-    FramerRecorder lengthRec(lengthLimit);
-    lengthLimit.setCurrentCommand(logCommand::linkState);
-    lengthLimit.commandWritten();
-    lengthLimit.receive(QByteArray("\x01\x0a\x00", 3));
-
-    // 30 s limit on the first byte of a quiet-period reply.
-    ReplyFramer firstByte;
-    FramerRecorder firstRec(firstByte);
-    firstByte.setCurrentCommand(logCommand::logTypes);
-    firstByte.commandWritten();
-
-    ASSERT_TRUE(waitFor([&] { return !firstRec.timeOuts.empty(); }, 30000 + 5000));
-
-    ASSERT_EQ(shortRec.replies.size(), 2u);
-    EXPECT_EQ(shortRec.replies[0].frame, QByteArray("first"));
-    EXPECT_GE(shortRec.replies[0].atMs, 3000);
-    EXPECT_LT(shortRec.replies[0].atMs, 3000 + kSlackMs);
-    EXPECT_EQ(shortRec.replies[1].frame, QByteArray("second"));
-    EXPECT_GE(secondShortChunkAt, 3000 + 500) << "the pause must outlast the period";
-    EXPECT_GE(shortRec.replies[1].atMs, secondShortChunkAt + 3000);
-
-    ASSERT_EQ(longRec.replies.size(), 1u);
-    EXPECT_EQ(longRec.replies[0].frame, QByteArray("log-data"));
-    EXPECT_LT(secondLongChunkAt, 10000 - 500) << "the pause must stay inside the period";
-    EXPECT_GE(longRec.replies[0].atMs, secondLongChunkAt + 10000);
-    EXPECT_LT(longRec.replies[0].atMs, secondLongChunkAt + 10000 + kSlackMs);
-
-    ASSERT_EQ(lengthRec.timeOuts.size(), 1u);
-    EXPECT_TRUE(lengthRec.replies.empty());
-    EXPECT_GE(lengthRec.timeOuts[0].atMs, 15000);
-    EXPECT_LT(lengthRec.timeOuts[0].atMs, 15000 + kSlackMs);
-
-    EXPECT_GE(firstRec.timeOuts[0].atMs, 30000);
-    EXPECT_LT(firstRec.timeOuts[0].atMs, 30000 + kSlackMs);
-    EXPECT_TRUE(firstRec.replies.empty());
+void PrintTo(const Bound& bound, std::ostream* out) {
+    *out << bound.name;
 }
+
+class ReplyFramerRealTime : public ::testing::TestWithParam<Bound> {
+protected:
+    void TearDown() override { TimeScale::setFactor(1.0); }
+};
+
+TEST_P(ReplyFramerRealTime, BoundHoldsOnTheRealClock) {
+    const Bound& bound = GetParam();
+    TimeScale::setFactor(bound.factor);
+    ReplyFramer framer;
+    FramerRecorder recorder(framer);
+    framer.setCurrentCommand(bound.command);
+    framer.commandWritten();
+
+    std::vector<qint64> fedAt{0};
+    for (const Chunk& chunk : bound.chunks) {
+        QTimer::singleShot(chunk.atMs, Qt::PreciseTimer, &framer, [&, bytes = chunk.bytes] {
+            fedAt.push_back(recorder.clock.elapsed());
+            framer.receive(bytes);
+        });
+    }
+    const qint64 last = bound.chunks.empty() ? 0 : bound.chunks.back().atMs;
+    const auto events = [&] { return recorder.replies.size() + recorder.timeOuts.size(); };
+    ASSERT_TRUE(waitFor([&] { return events() >= bound.outcomes.size(); },
+                        static_cast<int>(last + bound.outcomes.back().afterMs + 5000)));
+    spinFor(static_cast<int>(kSlackMs)); // nothing more may follow
+
+    std::vector<std::pair<qint64, QByteArray>> seen; // time, frame (empty for a time-out)
+    for (const auto& reply : recorder.replies)
+        seen.emplace_back(reply.atMs, reply.frame);
+    for (const auto& timeOut : recorder.timeOuts)
+        seen.emplace_back(timeOut.atMs, QByteArray());
+    std::sort(seen.begin(), seen.end());
+    ASSERT_EQ(seen.size(), bound.outcomes.size());
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        const Outcome& want = bound.outcomes[i];
+        const auto [at, frame] = seen[i];
+        // A limit counts from the command; a quiet period from the latest chunk.
+        const qint64 anchor =
+            frame.isEmpty() ? 0 : *std::prev(std::upper_bound(fedAt.begin(), fedAt.end(), at));
+        EXPECT_EQ(frame, want.frame) << "outcome " << i;
+        EXPECT_GE(at - anchor, want.afterMs) << "outcome " << i << " came early";
+        EXPECT_LT(at - anchor, want.afterMs + kSlackMs) << "outcome " << i << " came late";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bounds, ReplyFramerRealTime,
+    ::testing::Values(
+        // 3.0 s quiet period; a 4 s pause splits the reply in two.
+        Bound{"ShortQuietPeriod",
+              logCommand::logHeaderMapping,
+              1.0,
+              {{0, "first"}, {4000, "second"}},
+              {{"first", 3000}, {"second", 3000}}},
+        // 10.0 s quiet period: no reply before it has passed in full.
+        Bound{"LongQuietPeriod",
+              logCommand::downloadLogs,
+              1.0,
+              {{0, "log-data"}},
+              {{"log-data", 10000}}},
+        // 15 s limit on a length-framed reply that never completes.
+        Bound{"LengthFramedLimit",
+              logCommand::linkState,
+              1.0,
+              {{0, QByteArray("\x01\x0a\x00", 3)}},
+              {{{}, 15000}}},
+        // 30 s limit on the first byte of a quiet-period reply, at a quarter scale.
+        Bound{"FirstByteLimit", logCommand::logTypes, 0.25, {}, {{{}, 7500}}}),
+    [](const ::testing::TestParamInfo<Bound>& param) { return std::string(param.param.name); });
 
 } // namespace
