@@ -168,6 +168,7 @@ void OstrivaneQuizViewController::displayQuestion(bool isNext) {
         return;
     }
     const int quizID = quiz->QuizID;
+    verdictShown_ = false;
     buttonNext_->setEnabled(!submitting_);
     setAppUserDefault(QuizProgress::progressKey(AppState::g_deviceID,
                                                 AppState::g_fullVersionFromTxForAudit, quizID),
@@ -208,7 +209,8 @@ void OstrivaneQuizViewController::displayQuestion(bool isNext) {
 
 void OstrivaneQuizViewController::showQuestionWithTrackerAnswers(const QList<int>& ids,
                                                                  TransitionDirection direction) {
-    if (!currentQuestion())
+    // Once a verdict is shown, a late reply brings no question back.
+    if (!currentQuestion() || verdictShown_)
         return;
     restoreSkippedQuestions(ids);
     const QuizType type = getQuizType();

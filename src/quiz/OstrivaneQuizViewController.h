@@ -179,6 +179,8 @@ private:
     QPointer<ViewController> upgradeChildViewController_;
     // A submission is in flight: Next waits for its verdict.
     bool submitting_ = false;
+    // A verdict is on screen: tracker replies asked for before it change nothing.
+    bool verdictShown_ = false;
     // The first load of a new screen reopens at the question shown last.
     bool resumePending_ = true;
     // Questions passed over by that reopening, whose tracker answers still need recording.

@@ -134,6 +134,7 @@ void OstrivaneQuizViewController::showVerdict(const QList<StructQuizResult>& ver
         return;
     }
     submitting_ = false;
+    verdictShown_ = true;
     buttonNext_->setEnabled(true);
     const StructQuizResult& verdict = verdicts.first();
     if (verdict.quizResult) {

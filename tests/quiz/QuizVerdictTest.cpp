@@ -156,6 +156,26 @@ TEST_F(QuizScreenTest, OneSubmissionAtATime) {
     EXPECT_EQ(cloud->requestsTo(Paths::submitQuizResults).size(), 1);
 }
 
+TEST_F(QuizScreenTest, TrackerRepliesThatComeAfterThePassChangeNothing) {
+    startQuiz();
+    answerAllCorrectly();
+    // Back and forth again over a slow tracker, then the pass comes first.
+    cloud->route(u"POST"_s, Paths::getUserQuizTracker,
+                 LoopbackCloud::Reply::json(QJsonArray()).after(200));
+    quiz->buttonPrevious()->click();
+    quiz->buttonNext()->click();
+    quiz->buttonNext()->click();
+    ASSERT_TRUE(waitFor([&] {
+        return quiz->labelQuestionsTitle()->text() == AppConstants::QuizScreen::quizComplete;
+    }));
+    ASSERT_TRUE(waitFor([&] { return cloud->requestsTo(Paths::getUserQuizTracker).size() == 6; }));
+    spinFor(300);
+    EXPECT_EQ(quiz->labelQuestionsTitle()->text(), AppConstants::QuizScreen::quizComplete);
+    EXPECT_TRUE(quiz->quizCompleteView()->isVisible());
+    for (QWidget* view : quiz->questionViews())
+        EXPECT_FALSE(view->isVisible());
+}
+
 TEST_F(QuizScreenTest, BadOrMissingVerdictsAreErrorsNotResults) {
     startQuiz();
     answerAllCorrectly();
