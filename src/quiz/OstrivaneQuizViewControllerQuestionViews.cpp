@@ -51,6 +51,7 @@ QWidget* OstrivaneQuizViewController::buildChoiceRow(const QuizChoice& choice, b
         mark = new QCheckBox(row);
     }
     mark->setFont(choiceFont(mark->font()));
+    QuizColors::setContentTint(mark, NamedColors::color(NamedColors::blue));
     mark->setProperty(kTag, choice.ChoiceID);
     mark->setChecked(isOn);
     connect(mark, &QAbstractButton::clicked, this, [this, mark, isRadio] {

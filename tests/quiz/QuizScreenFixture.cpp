@@ -7,6 +7,7 @@
 #include "core/AppState.h"
 #include "doubles/WaitFor.h"
 #include "platform/BundleInfo.h"
+#include "platform/NamedColors.h"
 #include "platform/TimeScale.h"
 #include "quiz/OstrivaneQuizAlertView.h"
 #include "quiz/OstrivaneQuizViewController.h"
@@ -101,6 +102,7 @@ void QuizScreenTest::TearDown() {
     Authentication::shared().clear();
     NetworkManager::shared().setConnected(true);
     BundleInfo::setFilePath({});
+    NamedColors::restoreDefaults();
     TimeScale::setFactor(1.0);
 }
 

@@ -22,6 +22,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <cstdlib>
+
 using namespace Qt::StringLiterals;
 namespace Paths = AppConstants::API::Host::path;
 
@@ -220,6 +222,37 @@ TEST_F(QuizScreenTest, TrackerAnswersAreRestoredWithoutWritingBack) {
     EXPECT_EQ(AppState::QuizChoices,
               (QList<StructQuizChoicesSubmit>{{101, 1012, 2}, {102, 1021, 1}}));
     EXPECT_TRUE(cloud->requestsTo(Paths::setUserQuizTracker).isEmpty());
+}
+
+TEST_F(QuizScreenTest, ChosenMarksShowTheNamedBlue) {
+    // A blue that no style would pick, so that only the named colour can paint it.
+    const QColor blue(0xC0, 0x10, 0xA0);
+    NamedColors::setColor(NamedColors::blue, blue);
+    auto tinted = [&](QAbstractButton* button) {
+        const QImage image = button->grab().toImage();
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor pixel = image.pixelColor(x, y);
+                if (std::abs(pixel.red() - blue.red()) + std::abs(pixel.green() - blue.green()) +
+                        std::abs(pixel.blue() - blue.blue()) <
+                    60)
+                    return true;
+            }
+        return false;
+    };
+    startQuiz();
+    const struct {
+        QString question;
+        int choice;
+    } layouts[] = {{q1, 1012}, {q2, 1021}}; // the radio layout, then the checkbox layout
+    for (const auto& layout : layouts) {
+        if (layout.question != q1)
+            next(layout.question);
+        ASSERT_TRUE(waitForQuestion(layout.question));
+        EXPECT_FALSE(tinted(mark(layout.choice))) << layout.choice;
+        choose({layout.choice});
+        EXPECT_TRUE(tinted(mark(layout.choice))) << layout.choice;
+    }
 }
 
 TEST_F(QuizScreenTest, PreviousGoesBackAndSlidesInFromTheLeft) {
