@@ -3,6 +3,7 @@
 #include "cloud/Authentication.h"
 #include "cloud/ComLibAuthentication.h"
 #include "cloud/NetworkManager.h"
+#include "cloud/OnceReadBody.h"
 #include "cloud/ReplyMapping.h"
 #include "cloud/RequestBuilder.h"
 #include "core/AppConstants.h"
@@ -32,8 +33,25 @@ GlobalManager::GlobalManager() : nam_(new QNetworkAccessManager(this)) {
             });
 }
 
-QNetworkAccessManager& GlobalManager::networkAccessManager() {
-    return *nam_;
+void GlobalManager::sendOnce(const QNetworkRequest& request, HTTPMethod method,
+                             const QByteArray& body, ReplyMapping::Style style,
+                             APICompletion completion) {
+    if (!MainQueue::isMainThread()) {
+        MainQueue::async(this, [=, this] { sendOnce(request, method, body, style, completion); });
+        return;
+    }
+    // A GET carries an empty body too: without one, nothing would stop Qt resending it.
+    auto* once = new OnceReadBody(body);
+    QNetworkReply* reply = method == HTTPMethod::GET ? nam_->sendCustomRequest(request, "GET", once)
+                                                     : nam_->post(request, once);
+    once->setParent(reply);
+    once->setReply(reply);
+    connect(reply, &QNetworkReply::finished, this, [reply, style, completion] {
+        const APIResult result = ReplyMapping::map(*reply, style);
+        reply->deleteLater();
+        if (completion)
+            completion(result);
+    });
 }
 
 void GlobalManager::callAPI(const QString& urlString, HTTPMethod httpMethod,
@@ -65,18 +83,8 @@ void GlobalManager::send(const QString& urlString, HTTPMethod method, const QVar
         return;
     }
     const auto& request = std::get<RequestBuilder::Built>(built);
-    QNetworkReply* reply = method == HTTPMethod::GET ? nam_->get(request.request)
-                                                     : nam_->post(request.request, request.body);
-    deliver(reply, ReplyMapping::Style::request, std::move(completion));
-}
-
-void GlobalManager::deliver(QNetworkReply* reply, ReplyMapping::Style style,
-                            APICompletion completion) {
-    connect(reply, &QNetworkReply::finished, this, [reply, style, completion] {
-        const APIResult result = ReplyMapping::map(*reply, style);
-        reply->deleteLater();
-        completion(result);
-    });
+    sendOnce(request.request, method, request.body, ReplyMapping::Style::request,
+             std::move(completion));
 }
 
 Task<QByteArray> GlobalManager::callAPI(QString urlString, HTTPMethod httpMethod,

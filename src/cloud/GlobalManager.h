@@ -12,7 +12,7 @@
 #include <optional>
 
 class QNetworkAccessManager;
-class QNetworkReply;
+class QNetworkRequest;
 
 // The HTTP client that cloud requests go through. Lives on the main thread; every answer is
 // delivered there, from the event loop, never from inside the call that sent the request.
@@ -54,15 +54,18 @@ public:
     // Sends the waiting audit record, if there is one and the computer is connected.
     void sendPendingAudit();
 
-    QNetworkAccessManager& networkAccessManager();
+    // The way out to the network for every request, those built elsewhere included (the quiz
+    // builds its own): sends it once and never again, even when Qt would resend it after a
+    // dropped connection, and hands the outcome, mapped in the given style, to the completion
+    // on the main thread. Call on the main thread.
+    void sendOnce(const QNetworkRequest& request, HTTPMethod method, const QByteArray& body,
+                  ReplyMapping::Style style, APICompletion completion);
 
 private:
     GlobalManager();
 
     void send(const QString& urlString, HTTPMethod method, const QVariantMap& parameters,
               ContentType contentType, APICompletion completion);
-    // Hands the finished reply's outcome to the completion, on the main thread.
-    void deliver(QNetworkReply* reply, ReplyMapping::Style style, APICompletion completion);
     void postAudit(const QVariantMap& record);
 
     QNetworkAccessManager* nam_ = nullptr;

@@ -13,7 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QNetworkAccessManager>
+#include <QNetworkRequest>
 
 namespace {
 
@@ -89,5 +89,5 @@ void GlobalManager::uploadFile(const QString& to, const std::optional<QString>& 
     const QByteArray body =
         MultipartBody::build(boundary, filename, std::get<QByteArray>(std::move(bytes)));
 
-    deliver(nam_->post(request, body), ReplyMapping::Style::upload, std::move(completion));
+    sendOnce(request, HTTPMethod::POST, body, ReplyMapping::Style::upload, std::move(completion));
 }

@@ -1,16 +1,26 @@
 #include "cloud/ReplyMapping.h"
 
-#include <QNetworkReply>
+#include "cloud/NetworkManager.h"
+#include "core/AppConstants.h"
 
-namespace {
-
-// The transport failures that mean the computer has lost its connection.
-bool isConnectionLoss(QNetworkReply::NetworkError error) {
-    return error == QNetworkReply::TemporaryNetworkFailureError ||
-           error == QNetworkReply::NetworkSessionFailedError;
+bool ReplyMapping::meansOffline(QNetworkReply::NetworkError error) {
+    switch (error) {
+    // The connection dropped before the answer was complete.
+    case QNetworkReply::RemoteHostClosedError:
+    // The same, when Qt wanted to send the request again and was not let (see OnceReadBody).
+    case QNetworkReply::ContentReSendError:
+    // The socket's own "network error": host or network unreachable, the cable pulled out.
+    case QNetworkReply::UnknownNetworkError:
+    // The system's network session broke or could not start.
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+        return true;
+    default:
+        // The host refused or could not be found, the request timed out or was cancelled, TLS,
+        // proxies, redirects and the protocol: the network was there, something else failed.
+        return false;
+    }
 }
-
-} // namespace
 
 APIResult ReplyMapping::map(QNetworkReply& reply, Style style) {
     const QNetworkReply::NetworkError error = reply.error();
@@ -21,9 +31,13 @@ APIResult ReplyMapping::map(QNetworkReply& reply, Style style) {
     // including one after a 2xx status, is a failure of the transfer itself.
     const bool errorStatus = status.isValid() && (status.toInt() < 200 || status.toInt() > 299);
     if (error != QNetworkReply::NoError && !errorStatus) {
-        if (style == Style::request && isConnectionLoss(error))
+        if (style == Style::request &&
+            (meansOffline(error) || !NetworkManager::shared().isConnected()))
             return APIResult::failure(APIError::noInternetConnection());
-        return APIResult::failure(APIError::other(reply.errorString()));
+        // Qt has no text of its own for a resend it was refused.
+        return APIResult::failure(APIError::other(error == QNetworkReply::ContentReSendError
+                                                      ? AppConstants::Http::connectionLost
+                                                      : reply.errorString()));
     }
 
     const int statusCode = status.toInt();

@@ -474,6 +474,8 @@ inline const QString partContentType = QStringLiteral("Content-Type: application
 // Console line of an upload whose file is missing (an empty part is sent).
 inline const QString uploadFileMissing =
     QStringLiteral("File does not exist in the Documents directory.");
+// What a transfer failure says when the connection dropped and the request was not sent again.
+inline const QString connectionLost = QStringLiteral("The network connection was lost.");
 } // namespace Http
 
 // The debug log.

@@ -7,8 +7,6 @@
 #include "core/AppConstants.h"
 #include "platform/TimeScale.h"
 
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QNetworkRequest>
 
 namespace Http = AppConstants::Http;
@@ -26,14 +24,8 @@ void QuizCloudRequest::post(const QString& urlString, const QString& contentType
     request.setRawHeader(Http::authorization.toUtf8(),
                          (Http::bearerPrefix + Authentication::shared().accessToken).toUtf8());
     request.setTransferTimeout(TimeScale::milliseconds(RequestBuilder::requestTimeoutSeconds));
-    QNetworkReply* reply = GlobalManager::shared().networkAccessManager().post(request, body);
-    QObject::connect(
-        reply, &QNetworkReply::finished, reply, [reply, completion = std::move(completion)] {
-            const APIResult result = ReplyMapping::map(*reply, ReplyMapping::Style::request);
-            reply->deleteLater();
-            if (completion)
-                completion(result);
-        });
+    GlobalManager::shared().sendOnce(request, HTTPMethod::POST, body, ReplyMapping::Style::request,
+                                     std::move(completion));
 }
 
 std::optional<QByteArray> QuizCloudRequest::answerBody(const APIResult& result) {

@@ -5,6 +5,7 @@
 #include "cloud/ComLibAuthentication.h"
 #include "cloud/GlobalManager.h"
 #include "cloud/NetworkManager.h"
+#include "cloud/ReplyMapping.h"
 #include "cloud/RequestBuilder.h"
 #include "doubles/WaitFor.h"
 #include "platform/Task.h"
@@ -96,14 +97,41 @@ TEST_F(CallAPITest, AnswersAndStatusErrorsAreMappedByTheirStatusAndBody) {
     EXPECT_EQ(missing.statusCode(), 404);
 }
 
-TEST_F(CallAPITest, TransportFailuresAreOther) {
-    const APIError refused =
-        errorOf(call(u"http://127.0.0.1:%1/api/x"_s.arg(closedPort()), {}, HTTPMethod::POST));
-    EXPECT_TRUE(refused.is(APIError::Kind::other));
-    EXPECT_FALSE(refused.underlyingDescription().isEmpty());
-
+TEST_F(CallAPITest, TransportFailuresSayOfflineOnlyWhenTheConnectionIsGone) {
     cloud.route(u"POST"_s, u"/drop"_s, Reply::dropConnection());
-    EXPECT_TRUE(errorOf(call(cloud.url(u"/drop"_s))).is(APIError::Kind::other));
+    const QString refused = u"http://127.0.0.1:%1/api/x"_s.arg(closedPort());
+    struct Case {
+        const char* name;
+        QString url;
+        bool offlineMeanwhile; // the monitor reports offline while the request is under way
+        APIError::Kind expected;
+    };
+    const QList<Case> cases{
+        {"refused", refused, false, APIError::Kind::other},
+        {"refused while offline", refused, true, APIError::Kind::noInternetConnection},
+        {"dropped", cloud.url(u"/drop"_s), false, APIError::Kind::noInternetConnection},
+    };
+    for (const Case& c : cases) {
+        auto result = std::make_shared<std::optional<APIResult>>();
+        GlobalManager::shared().callAPI(c.url, HTTPMethod::POST, {}, ContentType::json,
+                                        [result](const APIResult& r) { *result = r; });
+        NetworkManager::shared().setConnected(!c.offlineMeanwhile);
+        ASSERT_TRUE(waitFor([result] { return result->has_value(); })) << c.name;
+        EXPECT_EQ(errorOf(*result).kind(), c.expected) << c.name;
+        NetworkManager::shared().setConnected(true);
+    }
+    EXPECT_FALSE(errorOf(call(refused)).underlyingDescription().isEmpty());
+
+    // The failures that cannot be staged on one machine, by the code Qt gives them.
+    using E = QNetworkReply::NetworkError;
+    for (const E offline : {E::RemoteHostClosedError, E::ContentReSendError, E::UnknownNetworkError,
+                            E::TemporaryNetworkFailureError, E::NetworkSessionFailedError})
+        EXPECT_TRUE(ReplyMapping::meansOffline(offline)) << offline;
+    for (const E elsewhere :
+         {E::ConnectionRefusedError, E::HostNotFoundError, E::TimeoutError,
+          E::OperationCanceledError, E::SslHandshakeFailedError, E::ProxyConnectionClosedError,
+          E::TooManyRedirectsError, E::ProtocolFailure, E::UnknownContentError})
+        EXPECT_FALSE(ReplyMapping::meansOffline(elsewhere)) << elsewhere;
 }
 
 TEST_F(CallAPITest, BadAddressesFailAtOnceWithoutSending) {

@@ -184,14 +184,16 @@ TEST_F(QuizScreenTest, BadOrMissingVerdictsAreErrorsNotResults) {
     earlier.quizResult = true;
     AppState::QuizResult = {earlier};
 
-    const QList<LoopbackCloud::Reply> replies{LoopbackCloud::Reply::text("<html>busy</html>", 503),
-                                              LoopbackCloud::Reply::json(QJsonArray()),
-                                              LoopbackCloud::Reply::dropConnection()};
-    for (const LoopbackCloud::Reply& reply : replies) {
+    // A dropped connection is a lost connection, and said so.
+    const QList<std::pair<LoopbackCloud::Reply, QString>> replies{
+        {LoopbackCloud::Reply::text("<html>busy</html>", 503), u"Something went wrong."_s},
+        {LoopbackCloud::Reply::json(QJsonArray()), u"Something went wrong."_s},
+        {LoopbackCloud::Reply::dropConnection(), u"No internet connection."_s}};
+    for (const auto& [reply, message] : replies) {
         quizCloud->setSubmissionReply(reply);
         const qsizetype before = cloud->requestsTo(Paths::submitQuizResults).size();
         quiz->buttonNext()->click();
-        ASSERT_TRUE(waitFor([&] { return shownAlertText() == u"Something went wrong."_s; }));
+        ASSERT_TRUE(waitFor([&] { return shownAlertText() == message; }));
         ASSERT_TRUE(closeAlert());
         EXPECT_GT(cloud->requestsTo(Paths::submitQuizResults).size(), before);
         EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 4 of 4"_s);

@@ -46,6 +46,7 @@ struct BrokenStep {
     QString path; // comm-library path, or the upload page
     Reply reply;
     bool fileKept; // the CSV file was written before the failure
+    const char* code = "8000008";
 };
 
 void PrintTo(const BrokenStep& step, std::ostream* out) {
@@ -72,7 +73,7 @@ TEST_P(LogsStageFailureTest, EndsTheRunThereWithTheErrorAndLosesNothing) {
 
     ASSERT_TRUE(waitForEnd());
     EXPECT_EQ(screen->runState(), OstrivaneLogsViewController::RunState::failed);
-    EXPECT_EQ(alertText(), userText("8000008"));
+    EXPECT_EQ(alertText(), userText(step.code));
     EXPECT_TRUE(interfaceUnlocked());
 
     // Nothing goes on after the failure.
@@ -101,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
     EveryStage, LogsStageFailureTest,
     ::testing::Values(
         BrokenStep{"CommandRequestDropped", QStringLiteral("/api/LinkStateRequest/GetCommandBytes"),
-                   Reply::dropConnection(), false},
+                   Reply::dropConnection(), false, "5000025"},
         BrokenStep{"CommandAnswerNotJson", QStringLiteral("/api/LogClassMapping/GetCommandBytes"),
                    Reply::text("<html>busy</html>"), false},
         BrokenStep{
