@@ -111,6 +111,11 @@ bool PtyTransmitter::reopen() {
     return open();
 }
 
+bool PtyTransmitter::lineSettings(termios& settings) const {
+    // On the controlling side, tcgetattr reads the settings of the side the application has.
+    return masterFd_ >= 0 && ::tcgetattr(masterFd_, &settings) == 0;
+}
+
 void PtyTransmitter::closeFds() {
     for (QPointer<QSocketNotifier>* notifier : {&readNotifier_, &writeNotifier_}) {
         if (*notifier) {

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+struct termios;
 
 class QSocketNotifier;
 class QTemporaryDir;
@@ -55,6 +56,9 @@ public:
     QString devicePath() const { return linkPath_; }
     // The pseudo-terminal itself, e.g. /dev/pts/7; changes with every open().
     QString ptyName() const { return ptyName_; }
+    // The line settings the application's end has now (speed, character size, parity...), as
+    // tcgetattr reads them; false when closed or unreadable.
+    bool lineSettings(termios& settings) const;
 
     // Unplugging: the link disappears and the pseudo-terminal closes under the application.
     // Replies not yet sent are dropped.

@@ -3,6 +3,7 @@
 
 #include "doubles/WaitFor.h"
 
+#include <termios.h>
 #include <thread>
 
 TEST_F(SerialLinkTest, OpensTheConfiguredDeviceAndTellsTheScreen) {
@@ -14,6 +15,28 @@ TEST_F(SerialLinkTest, OpensTheConfiguredDeviceAndTellsTheScreen) {
     EXPECT_EQ(notifications->connected, 1);
     EXPECT_EQ(screen->openedCount, 1);
     EXPECT_TRUE(notifications->connectedDisconnectedObjects.isEmpty());
+}
+
+TEST_F(SerialLinkTest, OpensTheLineAt115200Baud8N1WithoutFlowControl) {
+    plugIn();
+    termios line{};
+    ASSERT_TRUE(transmitter->lineSettings(line));
+    const struct {
+        const char* what;
+        tcflag_t actual;
+        tcflag_t expected;
+    } settings[] = {
+        {"output speed", cfgetospeed(&line), B115200},
+        {"input speed", cfgetispeed(&line), B115200},
+        {"data bits", line.c_cflag & CSIZE, CS8},
+        {"parity", line.c_cflag & (PARENB | PARODD), 0},
+        {"two stop bits", line.c_cflag & CSTOPB, 0},
+        {"hardware flow control", line.c_cflag & CRTSCTS, 0},
+        {"software flow control", line.c_iflag & (IXON | IXOFF), 0},
+        {"receiver on", line.c_cflag & CREAD, CREAD},
+    };
+    for (const auto& setting : settings)
+        EXPECT_EQ(setting.actual, setting.expected) << setting.what;
 }
 
 TEST_F(SerialLinkTest, WritesCommandBytesExactlyAndInOrder) {
