@@ -79,7 +79,7 @@ TEST_F(HelpScreenTest, ChoosingAKindSwitchesTheFormAndEmptiesWhatItShould) {
     screen->textFieldSuite->setText(u"4B"_s);
     choose(HelpMenuType::RequestCopy);
     EXPECT_EQ(screen->textFieldFirstName->text() + screen->textFieldLastName->text(),
-              u"AdaByron"_s);
+              u"WennaTrovalle"_s);
     for (QLineEdit* field :
          {screen->textFieldAddress, screen->textFieldAddressDetail, screen->textFieldSuite,
           screen->textFieldCity, screen->textFieldState, screen->textFieldZip})

@@ -112,7 +112,7 @@ TEST_F(HelpScreenTest, EachKindSendsItsExactBody) {
                              "Pellory App User Guide"));
     EXPECT_EQ(afterDate(sent, QStringLiteral("An Ostrivane user submitted a request for a paper "
                                              "copy of the Ostrivane Pellory User Guide on ")),
-              QStringLiteral("\n\nShip to:\n======\nZo\u00EB \"Z\" Byron\n1 Main St\n\n\n"
+              QStringLiteral("\n\nShip to:\n======\nZo\u00EB \"Z\" Trovalle\n1 Main St\n\n\n"
                              "Springfield\nIL\n62701\n") +
                   systemInfo());
 }

@@ -118,8 +118,8 @@ QString HelpScreenTest::messageText() const {
 }
 
 void HelpScreenTest::fillAddress() const {
-    screen->textFieldFirstName->setText(u"Ada"_s);
-    screen->textFieldLastName->setText(u"Byron"_s);
+    screen->textFieldFirstName->setText(u"Wenna"_s);
+    screen->textFieldLastName->setText(u"Trovalle"_s);
     screen->textFieldAddress->setText(u"1 Main St"_s);
     screen->textFieldCity->setText(u"Springfield"_s);
     screen->textFieldState->setText(u"IL"_s);

@@ -69,7 +69,7 @@ TEST_F(HelpSimRoutesTest, KeepsEachEmailTheScreenSends) {
     pressSend();
     EXPECT_EQ(waitForAlert(), u"Notification\n"_s + AppConstants::Alerts::descriptions::userGuide);
     EXPECT_TRUE(fileText(out(), u"email-002.txt"_s)
-                    .contains(u"Ship to:\n======\nAda Byron\n1 Main St\n"_s));
+                    .contains(u"Ship to:\n======\nWenna Trovalle\n1 Main St\n"_s));
     EXPECT_EQ(out().entryList(QDir::Files).size(), 3);
 }
 
