@@ -3,9 +3,13 @@
 #include "platform/TimeScale.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QThread>
 #include <QTimer>
+
+#include <algorithm>
+#include <chrono>
 
 namespace {
 QObject* mainContext() {
@@ -39,10 +43,17 @@ void MainQueue::asyncAfter(double seconds, std::function<void()> fn) {
         QTimer::singleShot(ms, Qt::PreciseTimer, mainContext(), std::move(fn));
         return;
     }
-    // Timers belong to the thread that starts them, so start it on the main thread.
-    async([ms, fn = std::move(fn)] {
-        if (QObject* app = mainContext())
-            QTimer::singleShot(ms, Qt::PreciseTimer, app, fn);
+    // Timers belong to the thread that starts them, so start it on the main thread, with what
+    // is left of the delay by then: it counts from this call, however long the main thread
+    // takes to pick the call up. (The clock counts whole milliseconds down, so what is left is
+    // never less than what is due.)
+    QElapsedTimer sinceCall;
+    sinceCall.start();
+    async([ms, sinceCall, fn = std::move(fn)] {
+        if (QObject* app = mainContext()) {
+            const qint64 left = std::max<qint64>(0, ms - sinceCall.elapsed());
+            QTimer::singleShot(std::chrono::milliseconds(left), Qt::PreciseTimer, app, fn);
+        }
     });
 }
 

@@ -10,7 +10,8 @@
 namespace MainQueue {
 void async(std::function<void()> fn);
 void async(QObject* context, std::function<void()> fn);
-// Runs fn on the main thread after the given number of seconds (scaled by TimeScale).
+// Runs fn on the main thread after the given number of seconds (scaled by TimeScale), counted
+// from the call, also when it is made on another thread.
 void asyncAfter(double seconds, std::function<void()> fn);
 void asyncAfter(double seconds, QObject* context, std::function<void()> fn);
 bool isMainThread();
