@@ -39,9 +39,10 @@ FileText readFile() {
     return text;
 }
 
-// The bytes as UTF-8 text, or nothing when they are not valid UTF-8.
+// The bytes as UTF-8 text, or nothing when they are not valid UTF-8. Stateless, so that a
+// sequence left unfinished at the end counts as an error instead of waiting for more bytes.
 std::optional<QString> decodeUtf8(const QByteArray& bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return std::nullopt;

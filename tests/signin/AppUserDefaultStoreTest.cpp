@@ -81,8 +81,10 @@ TEST_F(AppUserDefaultStoreTest, BlankFileKeepsTheMapInMemory) {
 
 TEST_F(AppUserDefaultStoreTest, UnparseableFileIsKeptAsideNotLost) {
     const QString aside = path + AppConstants::AppUserDefaultFile::unreadableSuffix;
-    const QList<QByteArray> corrupt{R"({"a":"1","b":2})", R"({"a":"1",)", "[\"x\"]",
-                                    "{\"a\":\"\xff\xfe\"}"};
+    // The last two end in an unfinished UTF-8 sequence: after good JSON, and alone.
+    const QList<QByteArray> corrupt{
+        R"({"a":"1","b":2})",   R"({"a":"1",)",          "[\"x\"]",
+        "{\"a\":\"\xff\xfe\"}", "{\"a\":\"1\"}\xe2\x82", "\xf0\x9f\x98"};
     for (const QByteArray& content : corrupt) {
         SCOPED_TRACE(content.toStdString());
         AppState::AppUserDefault = {{u"memory"_s, u"m"_s}};
