@@ -12,6 +12,7 @@ inline const QString bytesForLogUsage = QStringLiteral("Bytes for log usage: ");
 inline const QString responseBytesFor = QStringLiteral("Response bytes for");
 inline const QString bytesForLog = QStringLiteral("Bytes for log ");
 inline const QString timedOut = QStringLiteral("No complete reply from the transmitter for ");
+inline const QString tooLarge = QStringLiteral("Reply from the transmitter too large for ");
 inline const QString notWritten = QStringLiteral("Command could not be written: ");
 inline const QString txMsgSeqNum = QStringLiteral("Tx_msg_seq_num ");
 inline const QString listLoopSeqNum =

@@ -26,8 +26,12 @@ namespace Notifications = AppConstants::Notifications;
 OstrivaneLogsViewController::OstrivaneLogsViewController(QWidget* parent) : ViewController(parent) {
     buildLayout();
     connect(&framer_, &ReplyFramer::replyReady, this, &OstrivaneLogsViewController::replyReady);
-    connect(&framer_, &ReplyFramer::replyTimedOut, this,
-            &OstrivaneLogsViewController::replyTimedOut);
+    connect(&framer_, &ReplyFramer::replyTimedOut, this, [this](logCommand command) {
+        replyFailed(AppConstants::LogConsole::timedOut, command);
+    });
+    connect(&framer_, &ReplyFramer::replyTooLarge, this, [this](logCommand command) {
+        replyFailed(AppConstants::LogConsole::tooLarge, command);
+    });
 }
 
 OstrivaneLogsViewController::~OstrivaneLogsViewController() = default;

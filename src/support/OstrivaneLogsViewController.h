@@ -148,7 +148,8 @@ private:
     // A command that cannot be written (not base64, no port) ends the run.
     bool writeCommand(const QString& base64Command);
     void replyReady(logCommand command, const QByteArray& frame);
-    void replyTimedOut(logCommand command);
+    // The transmitter gave no usable reply in time (or an endless one): the run ends.
+    void replyFailed(const QString& why, logCommand command);
 
     // The alert code for a failed request (codeFor chooses it), after its console or
     // debug-log line.

@@ -155,10 +155,10 @@ void OstrivaneLogsViewController::replyReady(logCommand command, const QByteArra
     }
 }
 
-void OstrivaneLogsViewController::replyTimedOut(logCommand command) {
+void OstrivaneLogsViewController::replyFailed(const QString& why, logCommand command) {
     if (!isRunning())
         return;
-    Console::print(Texts::timedOut + LogCommands::caseName(command));
+    Console::print(why + LogCommands::caseName(command));
     endRun(Codes::transmitterNotFoundOrAnyErrorOccured);
 }
 

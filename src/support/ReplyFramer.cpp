@@ -3,6 +3,7 @@
 #include "core/Helper.h"
 #include "platform/TimeScale.h"
 
+#include <algorithm>
 #include <utility>
 
 ReplyFramer::ReplyFramer(QObject* parent) : QObject(parent) {
@@ -16,24 +17,24 @@ ReplyFramer::ReplyFramer(QObject* parent) : QObject(parent) {
 
 void ReplyFramer::setCurrentCommand(logCommand command) {
     current_ = command;
-    written_ = false;
+    collecting_ = false;
 }
 
 void ReplyFramer::commandWritten() {
-    written_ = true;
+    collecting_ = true;
     collected_.clear();
     quietTimer_.stop();
-    awaited_ = current_;
+    sinceWritten_.start();
     const bool lengthFramed = LogCommands::rule(current_).framing == ReplyFraming::lengthHeader;
     const double limit = lengthFramed ? lengthFramedReplyLimitSeconds : firstByteLimitSeconds;
     deadline_.start(TimeScale::milliseconds(limit));
 }
 
 void ReplyFramer::receive(const QByteArray& chunk) {
-    // While the command is still on its way from the cloud, a chunk is a leftover of an
-    // earlier reply: collected, it could complete this exchange before its command is even
-    // written, and the real reply would then be taken for the next exchange's.
-    if (chunk.isEmpty() || !written_)
+    // Before the command is written a chunk is a leftover of an earlier reply: collected, it
+    // could complete this exchange before its command is even written. After the reply is
+    // complete it is trailing noise: collected, it would be taken for a second reply.
+    if (chunk.isEmpty() || !collecting_)
         return;
     collected_.append(chunk);
     if (LogCommands::rule(current_).framing == ReplyFraming::lengthHeader)
@@ -43,8 +44,6 @@ void ReplyFramer::receive(const QByteArray& chunk) {
 }
 
 void ReplyFramer::receiveLengthFramed() {
-    // Bytes left from a quiet-period command now belong to this reply's accumulator.
-    quietTimer_.stop();
     const std::optional<int> expected = Helper::getUSBMessageSize(collected_);
     if (!expected || collected_.size() < *expected)
         return;
@@ -52,9 +51,17 @@ void ReplyFramer::receiveLengthFramed() {
 }
 
 void ReplyFramer::receiveQuiet() {
-    // The first byte has come: from here the quiet period decides the end.
-    if (awaited_ == current_)
-        deadline_.stop();
+    if (collected_.size() > maxQuietReplyBytes) {
+        abandon();
+        emit replyTooLarge(current_);
+        return;
+    }
+    if (!quietTimer_.isActive()) {
+        // The first byte has come: from here the quiet period decides the end, within the
+        // reply's total bound.
+        const qint64 total = TimeScale::milliseconds(quietReplyLimitSeconds);
+        deadline_.start(static_cast<int>(std::max<qint64>(0, total - sinceWritten_.elapsed())));
+    }
     quietCommand_ = current_;
     quietTimer_.start(TimeScale::milliseconds(LogCommands::rule(current_).quietPeriodSeconds));
 }
@@ -62,20 +69,24 @@ void ReplyFramer::receiveQuiet() {
 void ReplyFramer::finishReply(logCommand command) {
     quietTimer_.stop();
     deadline_.stop();
+    collecting_ = false;
     // Taken out before anyone hears of it: a listener may write the next command at once.
     const QByteArray frame = std::exchange(collected_, {});
     emit replyReady(command, frame);
 }
 
 void ReplyFramer::deadlinePassed() {
-    collected_.clear();
-    quietTimer_.stop();
-    emit replyTimedOut(awaited_);
+    abandon();
+    emit replyTimedOut(current_);
 }
 
-void ReplyFramer::reset() {
-    written_ = false;
+void ReplyFramer::abandon() {
+    collecting_ = false;
     collected_.clear();
     quietTimer_.stop();
     deadline_.stop();
+}
+
+void ReplyFramer::reset() {
+    abandon();
 }

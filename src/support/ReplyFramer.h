@@ -3,6 +3,7 @@
 #include "support/LogCommand.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -11,15 +12,21 @@
 // length in the reply's 3-byte header is satisfied, or until the command's quiet period passes
 // without a further chunk. A complete reply is handed out once, by replyReady.
 //
+// Only the reply to a written command is collected: bytes that come before the command has
+// been written, or after its reply is complete, belong to no exchange and are dropped.
+//
 // Waiting is bounded: once a command has been written (commandWritten), a length-framed reply
-// must be complete within lengthFramedReplyLimitSeconds, and a quiet-period reply must begin
-// within firstByteLimitSeconds; otherwise replyTimedOut ends the exchange. All periods go
-// through TimeScale.
+// must be complete within lengthFramedReplyLimitSeconds; a quiet-period reply must begin within
+// firstByteLimitSeconds and end within quietReplyLimitSeconds of the write, and may not grow
+// past maxQuietReplyBytes (a transmitter that never pauses). Otherwise replyTimedOut or
+// replyTooLarge ends the exchange. All periods go through TimeScale.
 class ReplyFramer : public QObject {
     Q_OBJECT
 public:
     static constexpr double lengthFramedReplyLimitSeconds = 15.0;
     static constexpr double firstByteLimitSeconds = 30.0;
+    static constexpr double quietReplyLimitSeconds = 300.0;
+    static constexpr qsizetype maxQuietReplyBytes = qsizetype{16} * 1024 * 1024;
 
     explicit ReplyFramer(QObject* parent = nullptr);
 
@@ -32,7 +39,7 @@ public:
 
     // Call right after writing a command to the transmitter. Bytes still held at this moment
     // were sent before the command and cannot be part of its reply; they are dropped so that
-    // they do not corrupt it. Starts the bound on the wait for the reply.
+    // they do not corrupt it. Starts the bounds on the reply.
     void commandWritten();
 
     // One chunk as read from the port.
@@ -49,18 +56,23 @@ signals:
     // frame: every byte collected for the reply, header included.
     void replyReady(logCommand command, const QByteArray& frame);
     void replyTimedOut(logCommand command);
+    void replyTooLarge(logCommand command);
 
 private:
     void receiveLengthFramed();
     void receiveQuiet();
     void finishReply(logCommand command);
     void deadlinePassed();
+    // Ends the exchange without a reply: nothing collected so far or later is kept.
+    void abandon();
 
     logCommand current_ = logCommand::vesrionInfo;
     logCommand quietCommand_ = logCommand::vesrionInfo; // command of the running quiet period
-    logCommand awaited_ = logCommand::vesrionInfo;      // command whose reply is bounded
-    bool written_ = false; // the current command has been written to the transmitter
+    // The current command has been written and its reply is not complete yet: only then is a
+    // chunk collected.
+    bool collecting_ = false;
     QByteArray collected_;
+    QElapsedTimer sinceWritten_;
     QTimer quietTimer_;
     QTimer deadline_;
 };

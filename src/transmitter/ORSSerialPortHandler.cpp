@@ -10,7 +10,6 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 ORSSerialPortHandler& ORSSerialPortHandler::shared() {
     // Owned by the application object, so it goes before the event loop's machinery does.
@@ -41,10 +40,22 @@ void ORSSerialPortHandler::setDelegate(ORSSerialPortHandlerDelegate* delegate) {
 // ---- Base64 ----
 
 std::optional<QByteArray> ORSSerialPortHandler::decodeBase64(const QString& text) {
-    static const QRegularExpression strict(
-        QStringLiteral("\\A(?:[A-Za-z0-9+/]{4})*(?:[A-Za-z0-9+/]{2}==|[A-Za-z0-9+/]{3}=)?\\z"));
-    if (!strict.match(text).hasMatch())
+    // One pass, whatever the length: whole groups of four, the standard alphabet, and at most
+    // two padding characters, only at the very end.
+    const qsizetype length = text.size();
+    if (length % 4 != 0)
         return std::nullopt;
+    qsizetype padding = 0;
+    while (padding < 2 && padding < length && text.at(length - 1 - padding) == u'=')
+        ++padding;
+    const auto inAlphabet = [](char16_t c) {
+        return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||
+               c == u'+' || c == u'/';
+    };
+    for (qsizetype i = 0; i < length - padding; ++i) {
+        if (!inAlphabet(text.at(i).unicode()))
+            return std::nullopt;
+    }
     auto result =
         QByteArray::fromBase64Encoding(text.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
     if (result.decodingStatus != QByteArray::Base64DecodingStatus::Ok)
@@ -93,6 +104,12 @@ bool ORSSerialPortHandler::writeToPort(const QByteArray& bytes) {
         Logger::log(LOG_PREFIX + QStringLiteral(" | ERROR: no transmitter port is open"));
         return false;
     }
+    // Whatever still waits unread was sent before this command and cannot be its reply: read
+    // after the write, it would be taken for the start of one. Both Qt's buffer and the
+    // device's go.
+    if (!port_->clear(QSerialPort::Input))
+        Logger::log(LOG_PREFIX + QStringLiteral(" | ERROR: input not cleared: ") +
+                    port_->errorString());
     const qint64 written = port_->write(bytes);
     if (written != bytes.size()) {
         Logger::log(LOG_PREFIX + QStringLiteral(" | ERROR: write failed: ") + port_->errorString());

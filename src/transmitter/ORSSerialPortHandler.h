@@ -37,8 +37,9 @@ public:
     ORSSerialPortHandlerDelegate* delegate() const;
     void setDelegate(ORSSerialPortHandlerDelegate* delegate);
 
-    // Decodes the base64 text and writes the bytes unchanged, without framing. Text that is
-    // not strict, padded base64, or decodes to nothing, is not written. Returns whether the
+    // Decodes the base64 text and writes the bytes unchanged, without framing. Input that
+    // waits unread at that moment is discarded first: it cannot be the command's reply. Text that
+    // is not strict, padded base64, or decodes to nothing, is not written. Returns whether the
     // bytes were handed to the open port; false when there is none. Called off the main
     // thread, the write is queued to it and the result says whether it could be queued.
     bool sendCommandToTransmitter(const QString& base64Text);

@@ -28,11 +28,15 @@ struct FramerRecorder {
         QObject::connect(&framer, &ReplyFramer::replyTimedOut, &framer, [this](logCommand command) {
             timeOuts.push_back({command, clock.elapsed()});
         });
+        QObject::connect(&framer, &ReplyFramer::replyTooLarge, &framer, [this](logCommand command) {
+            tooLarge.push_back({command, clock.elapsed()});
+        });
     }
 
     QElapsedTimer clock;
     std::vector<Reply> replies;
     std::vector<TimeOut> timeOuts;
+    std::vector<TimeOut> tooLarge;
 };
 
 // A transmitter reply: type byte, little-endian payload length, payload.

@@ -122,12 +122,11 @@ TEST_F(ReplyFramerTest, ListedCommandsAreFramedOneReplyAtATime) {
     EXPECT_TRUE(framer.isAwaitingReply()) << "the new command's wait must stay bounded";
     framer.receive(second.left(4));
     framer.receive(second.mid(4));
-    // A further complete reply before another command is written is still handed out.
+    // A further complete frame before another command is written answers nothing.
     framer.receive(first);
-    ASSERT_EQ(recorder.replies.size(), 3u);
+    ASSERT_EQ(recorder.replies.size(), 2u);
     EXPECT_EQ(recorder.replies[1].frame, second);
-    EXPECT_EQ(recorder.replies[2].frame, first);
-    EXPECT_EQ(recorder.replies[2].command, logCommand::tagClassList);
+    EXPECT_EQ(framer.collectedSize(), 0);
 }
 
 TEST_F(ReplyFramerTest, EachChunkRestartsTheQuietPeriod) {
@@ -141,13 +140,16 @@ TEST_F(ReplyFramerTest, EachChunkRestartsTheQuietPeriod) {
     EXPECT_EQ(recorder.replies[0].frame, QByteArray("abcdefgh"));
     EXPECT_GE(recorder.replies[0].atMs, lastFedAt + scaled(10.0));
 
-    // A 4-second pause under a 3-second command splits the reply.
+    // A 4-second pause under a 3-second command ends the reply; what comes after it belongs
+    // to no exchange.
     framer.setCurrentCommand(logCommand::logHeaderMapping);
     framer.commandWritten();
     feedAt({{0, "\x01\x02\x03head"}, {scaled(4.0), "tail"}});
-    ASSERT_TRUE(waitFor([&] { return recorder.replies.size() == 3; }));
+    ASSERT_TRUE(waitFor([&] { return recorder.replies.size() == 2; }));
     EXPECT_EQ(recorder.replies[1].frame, QByteArray("\x01\x02\x03head"));
-    EXPECT_EQ(recorder.replies[2].frame, QByteArray("tail"));
+    spinFor(scaled(4.0) + scaled(3.0) * 2);
+    EXPECT_EQ(recorder.replies.size(), 2u);
+    EXPECT_EQ(framer.collectedSize(), 0);
 }
 
 TEST_F(ReplyFramerTest, SilentTransmitterEndsTheExchange) {
@@ -188,6 +190,44 @@ TEST_F(ReplyFramerTest, RepliesInTimeAreNeverCutByTheLimits) {
     spinFor(scaled(ReplyFramer::lengthFramedReplyLimitSeconds) + 50);
     EXPECT_TRUE(recorder.timeOuts.empty());
     EXPECT_EQ(recorder.replies.size(), 2u);
+}
+
+TEST_F(ReplyFramerTest, QuietReplyThatNeverPausesIsCutByTimeOrSize) {
+    // A trickle that never pauses long enough ends at the total bound.
+    TimeScale::setFactor(0.005); // quiet 10 s -> 50 ms, total 300 s -> 1.5 s
+    const int bound = scaled(ReplyFramer::quietReplyLimitSeconds);
+    framer.setCurrentCommand(logCommand::downloadLogs);
+    framer.commandWritten();
+    QTimer trickle;
+    trickle.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&trickle, &QTimer::timeout, &framer, [&] { framer.receive("x"); });
+    trickle.start(5);
+    ASSERT_TRUE(waitFor([&] { return !recorder.timeOuts.empty(); }, bound * 3));
+    EXPECT_GE(recorder.timeOuts[0].atMs, bound - 2);
+    EXPECT_LT(recorder.timeOuts[0].atMs, bound + 500);
+    spinFor(scaled(10.0) * 2); // the trickle goes on: nothing of it is a reply
+    trickle.stop();
+    EXPECT_EQ(recorder.timeOuts.size(), 1u);
+    EXPECT_TRUE(recorder.replies.empty());
+
+    // A flood: the largest reply allowed still comes whole, one byte more ends the exchange.
+    const QByteArray mebibyte(1 << 20, 'y');
+    const qsizetype mebibytes = ReplyFramer::maxQuietReplyBytes / mebibyte.size();
+    for (logCommand command : {logCommand::logEnumMapping, logCommand::logTypes}) {
+        framer.setCurrentCommand(command);
+        framer.commandWritten();
+        for (qsizetype i = 0; i < mebibytes; ++i)
+            framer.receive(mebibyte);
+        if (command == logCommand::logTypes)
+            framer.receive("z");
+        spinFor(scaled(3.0) * 3);
+    }
+    ASSERT_EQ(recorder.replies.size(), 1u);
+    EXPECT_EQ(recorder.replies[0].frame.size(), ReplyFramer::maxQuietReplyBytes);
+    ASSERT_EQ(recorder.tooLarge.size(), 1u);
+    EXPECT_EQ(recorder.tooLarge[0].command, logCommand::logTypes);
+    EXPECT_EQ(framer.collectedSize(), 0);
+    EXPECT_EQ(recorder.timeOuts.size(), 1u);
 }
 
 TEST_F(ReplyFramerTest, ResetForgetsCollectedBytesAndStopsEveryTimer) {

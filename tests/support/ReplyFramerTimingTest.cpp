@@ -37,6 +37,14 @@ struct Bound {
     std::vector<Outcome> outcomes;
 };
 
+// One byte every gapMs, for untilMs.
+std::vector<Chunk> trickle(int untilMs, int gapMs) {
+    std::vector<Chunk> chunks;
+    for (int at = 0; at < untilMs; at += gapMs)
+        chunks.push_back({at, "."});
+    return chunks;
+}
+
 void PrintTo(const Bound& bound, std::ostream* out) {
     *out << bound.name;
 }
@@ -89,12 +97,12 @@ TEST_P(ReplyFramerRealTime, BoundHoldsOnTheRealClock) {
 INSTANTIATE_TEST_SUITE_P(
     Bounds, ReplyFramerRealTime,
     ::testing::Values(
-        // 3.0 s quiet period; a 4 s pause splits the reply in two.
+        // 3.0 s quiet period; a 4 s pause ends the reply, and what follows answers nothing.
         Bound{"ShortQuietPeriod",
               logCommand::logHeaderMapping,
               1.0,
               {{0, "first"}, {4000, "second"}},
-              {{"first", 3000}, {"second", 3000}}},
+              {{"first", 3000}}},
         // 10.0 s quiet period: no reply before it has passed in full.
         Bound{"LongQuietPeriod",
               logCommand::downloadLogs,
@@ -108,7 +116,9 @@ INSTANTIATE_TEST_SUITE_P(
               {{0, QByteArray("\x01\x0a\x00", 3)}},
               {{{}, 15000}}},
         // 30 s limit on the first byte of a quiet-period reply, at a quarter scale.
-        Bound{"FirstByteLimit", logCommand::logTypes, 0.25, {}, {{{}, 7500}}}),
+        Bound{"FirstByteLimit", logCommand::logTypes, 0.25, {}, {{{}, 7500}}},
+        // 300 s limit on a whole quiet-period reply that never pauses, at a hundredth.
+        Bound{"QuietReplyLimit", logCommand::downloadLogs, 0.01, trickle(3500, 40), {{{}, 3000}}}),
     [](const ::testing::TestParamInfo<Bound>& param) { return std::string(param.param.name); });
 
 } // namespace

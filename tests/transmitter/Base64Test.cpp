@@ -61,3 +61,36 @@ TEST(TransmitterBase64, DecodingIsStrict) {
     for (const QString& text : invalid)
         EXPECT_FALSE(Handler::decodeBase64(text).has_value()) << text.toStdString();
 }
+
+TEST(TransmitterBase64, LongCommandsAreCheckedInOnePass) {
+    // Several megabytes, well past where a backtracking pattern gives up; each broken variant
+    // differs from the valid text in one place only, near its end.
+    QByteArray bytes(6 * 1024 * 1024 + 1, '\0');
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>((i * 131) & 0xff);
+    const QString valid = Handler::getBase64String(bytes);
+    ASSERT_TRUE(valid.endsWith(QStringLiteral("==")));
+    const QString body = valid.chopped(2);
+
+    struct Case {
+        const char* name;
+        QString text;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"valid", valid, true},
+        {"padding missing", body, false},
+        {"padding inside",
+         body.left(8) + QStringLiteral("==") + body.mid(10) + QStringLiteral("=="), false},
+        {"character outside the alphabet", body.chopped(1) + QStringLiteral("*=="), false},
+        {"line break", body.left(76) + u'\n' + body.mid(77) + QStringLiteral("=="), false},
+        {"three padding characters", body.chopped(1) + QStringLiteral("==="), false},
+    };
+    for (const Case& c : cases) {
+        const std::optional<QByteArray> decoded = Handler::decodeBase64(c.text);
+        EXPECT_EQ(decoded.has_value(), c.accepted) << c.name;
+        if (c.accepted && decoded) {
+            EXPECT_EQ(*decoded, bytes) << c.name;
+        }
+    }
+}

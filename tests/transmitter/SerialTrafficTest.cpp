@@ -46,8 +46,10 @@ TEST_F(SerialLinkTest, WritesCommandBytesExactlyAndInOrder) {
     QByteArray everyByte;
     for (int value = 0; value < 256; ++value)
         everyByte.append(static_cast<char>(value));
+    // A command of several megabytes goes out whole as well.
     const QList<QByteArray> commands = {QByteArray::fromHex("0a0d1113030418ff7f00"), everyByte,
-                                        QByteArray(5000, '\x5a'), QByteArray("\x01", 1)};
+                                        QByteArray(5000, '\x5a'), QByteArray(3 << 20, '\xc3'),
+                                        QByteArray("\x01", 1)};
     QByteArray expected;
     for (const QByteArray& command : commands) {
         EXPECT_TRUE(handler().sendCommandToTransmitter(b64(command)));
@@ -56,6 +58,20 @@ TEST_F(SerialLinkTest, WritesCommandBytesExactlyAndInOrder) {
     ASSERT_TRUE(waitFor([&] { return transmitter->received().size() >= expected.size(); }));
     spinFor(50);
     EXPECT_EQ(transmitter->received(), expected);
+}
+
+TEST_F(SerialLinkTest, InputWaitingUnreadIsDiscardedBeforeACommand) {
+    plugIn();
+    transmitter->addRule(PtyTransmitter::whenEndsWith("CMD", {"reply"}));
+    for (const QByteArray& stale : {QByteArray("s"), QByteArray(4000, 's')}) {
+        screen->chunks.clear();
+        // Sent just before the command, with no chance for the application to read it first.
+        transmitter->send(stale);
+        ASSERT_TRUE(handler().sendCommandToTransmitter(b64("CMD")));
+        ASSERT_TRUE(waitFor([&] { return screen->allBytes().endsWith("reply"); }));
+        spinFor(50);
+        EXPECT_EQ(screen->allBytes(), QByteArray("reply")) << stale.size();
+    }
 }
 
 TEST_F(SerialLinkTest, TextThatIsNotBase64WritesNothing) {
