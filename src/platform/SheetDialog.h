@@ -5,8 +5,10 @@
 class ViewController;
 
 // The window-modal dialog that carries a screen presented as a sheet. Like a sheet it has no
-// way out of its own: Escape and the window's close button leave it open, and only the
-// screen's dismiss() closes it.
+// way out of its own: the window's close button leaves it open, Escape is the screen's to
+// handle (ViewController::cancelOperation), and only the screen's dismiss() closes it.
+// Being window-modal, it keeps the keyboard and the mouse from the window beneath while it is
+// shown. It grows to fit its content whenever that changes, wrapped texts included.
 class SheetDialog final : public QDialog {
     Q_OBJECT
 public:
@@ -19,9 +21,13 @@ public:
     void reject() override;
 
 protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void fitContent();
+
     ViewController* content_;
     bool dismissing_ = false;
 };

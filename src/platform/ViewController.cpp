@@ -1,5 +1,6 @@
 #include "platform/ViewController.h"
 
+#include "platform/Cover.h"
 #include "platform/EdgePin.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
@@ -11,7 +12,14 @@
 ViewController::ViewController(QWidget* parent) : QWidget(parent) {}
 
 ViewController::~ViewController() {
+    destroying_ = true;
     NotificationCenter::defaultCenter().removeObserver(this);
+    // A child deleted without removeFromParent() still gives back what it covered, unless its
+    // parent is going as well.
+    if (ViewController* parent = parentViewController_; parent && !parent->destroying_) {
+        const QWidget* focus = window()->focusWidget();
+        parent->updateCover(this, focus == this || isAncestorOf(focus));
+    }
 }
 
 void ViewController::loadViewIfNeeded() {
@@ -48,15 +56,77 @@ void ViewController::addChild(ViewController* child) {
     child->loadViewIfNeeded();
     child->raise();
     child->show();
+    updateCover(nullptr, false);
 }
 
 void ViewController::removeFromParent() {
-    if (!parentViewController_)
+    ViewController* parent = parentViewController_;
+    if (!parent)
         return;
+    const QWidget* focus = window()->focusWidget();
+    const bool hadFocus = focus == this || isAncestorOf(focus);
     detachFromParent();
     hide();
     setParent(nullptr);
     deleteLater();
+    parent->updateCover(this, hadFocus);
+}
+
+ViewController* ViewController::topChild(const ViewController* leaving) const {
+    // Children are kept in stacking order: the last one is on top.
+    ViewController* top = nullptr;
+    for (ViewController* child : findChildren<ViewController*>(Qt::FindDirectChildrenOnly)) {
+        if (child != leaving && child->parentViewController_ == this)
+            top = child;
+    }
+    return top;
+}
+
+void ViewController::updateCover(const ViewController* leaving, bool focusWasInLeaving) {
+    ViewController* top = topChild(leaving);
+    QList<QPointer<QWidget>> under;
+    if (top) {
+        for (QWidget* widget : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (widget != top && widget != leaving && !widget->isWindow())
+                under.append(widget);
+        }
+    }
+    for (const QPointer<QWidget>& widget : std::as_const(covered_)) {
+        if (widget && widget != leaving && !under.contains(widget))
+            Cover::uncover(widget);
+    }
+    const bool newTop = top && top != coveringChild_;
+    if (newTop && !coveringChild_) {
+        const QPointer<QWidget> focus = window()->focusWidget();
+        focusBeforeCover_ = isAncestorOf(focus) ? focus : nullptr;
+    }
+    // Covered before the child takes the focus, so the focus cannot land on a covered control.
+    for (const QPointer<QWidget>& widget : std::as_const(under)) {
+        if (!covered_.contains(widget))
+            Cover::cover(widget);
+    }
+    if (newTop)
+        top->setFocus(Qt::OtherFocusReason);
+    covered_ = under;
+    updateGeometry();
+    const bool uncovered = coveringChild_ && !top;
+    coveringChild_ = top;
+    // The screen that embedded the child may still be changing what it shows (the quiz's
+    // removal switches panes): the focus is placed once that is done.
+    if (uncovered && focusWasInLeaving)
+        MainQueue::async(this, [this] { restoreFocus(); });
+}
+
+void ViewController::restoreFocus() {
+    if (coveringChild_)
+        return;
+    QWidget* target = Cover::canTakeFocus(focusBeforeCover_) ? focusBeforeCover_.data()
+                                                             : Cover::firstFocusable(this);
+    focusBeforeCover_ = nullptr;
+    if (target)
+        target->setFocus(Qt::OtherFocusReason);
+    else
+        setFocus(Qt::OtherFocusReason);
 }
 
 void ViewController::detachFromParent() {
@@ -72,6 +142,17 @@ QList<ViewController*> ViewController::childViewControllers() const {
             result.append(child);
     }
     return result;
+}
+
+QSize ViewController::sizeHint() const {
+    const ViewController* top = topChild(nullptr);
+    return top ? QWidget::sizeHint().expandedTo(top->sizeHint()) : QWidget::sizeHint();
+}
+
+QSize ViewController::minimumSizeHint() const {
+    const ViewController* top = topChild(nullptr);
+    return top ? QWidget::minimumSizeHint().expandedTo(top->minimumSizeHint())
+               : QWidget::minimumSizeHint();
 }
 
 QWidget* ViewController::viewWindow() const {

@@ -22,6 +22,7 @@ namespace Texts = AppConstants::QuizScreen;
 namespace Notifications = AppConstants::Notifications;
 
 OstrivaneQuizViewController::OstrivaneQuizViewController(QWidget* parent) : ViewController(parent) {
+    setAccessibleName(tr("Training quiz screen"));
     setupUi();
 }
 

@@ -70,6 +70,11 @@ void OstrivaneCustomAlertView::buttonCloseClicked() {
         action();
 }
 
+void OstrivaneCustomAlertView::cancelOperation() {
+    // One way out only: Escape takes it.
+    buttonCloseClicked();
+}
+
 void OstrivaneCustomAlertView::resetGlobalVariables() {
     AppState::resetForSignOut();
 }

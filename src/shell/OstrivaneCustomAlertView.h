@@ -11,8 +11,8 @@ class QLabel;
 class QPushButton;
 
 // The one-button alert that screens lay over their window as a sheet: a header, an optional
-// secondary header, the message and the close button " Close ". Closing dismisses the sheet
-// and then runs the close action, when one is set.
+// secondary header, the message and the close button " Close ". Closing, with the button or
+// with Escape, dismisses the sheet and then runs the close action, when one is set.
 class OstrivaneCustomAlertView : public ViewController {
     Q_OBJECT
 public:
@@ -30,6 +30,9 @@ public:
 
     // The sign-out reset of the module-wide state.
     static void resetGlobalVariables();
+
+protected:
+    void cancelOperation() override;
 
 private:
     void buttonCloseClicked();

@@ -20,6 +20,7 @@
 #include <QPushButton>
 
 OstivaneHelpViewController::OstivaneHelpViewController(QWidget* parent) : ViewController(parent) {
+    setAccessibleName(tr("Help screen"));
     setupUi();
 }
 

@@ -24,6 +24,7 @@ namespace Codes = AppConstants::Codes;
 namespace Notifications = AppConstants::Notifications;
 
 OstrivaneLogsViewController::OstrivaneLogsViewController(QWidget* parent) : ViewController(parent) {
+    setAccessibleName(tr("Support upload screen"));
     buildLayout();
     connect(&framer_, &ReplyFramer::replyReady, this, &OstrivaneLogsViewController::replyReady);
     connect(&framer_, &ReplyFramer::replyTimedOut, this, [this](logCommand command) {

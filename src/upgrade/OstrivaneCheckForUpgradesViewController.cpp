@@ -9,6 +9,7 @@
 OstrivaneCheckForUpgradesViewController::OstrivaneCheckForUpgradesViewController(QWidget* parent)
     : ViewController(parent) {
     setObjectName(AppConstants::Scenes::checkForUpgradesViewController);
+    setAccessibleName(tr("Firmware upgrade screen"));
     labelHeading_ = new QLabel(tr("Firmware Upgrade"), this);
     QFont font = labelHeading_->font();
     font.setPointSize(font.pointSize() + 8);

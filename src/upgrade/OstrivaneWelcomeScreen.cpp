@@ -14,6 +14,7 @@
 
 OstrivaneWelcomeScreen::OstrivaneWelcomeScreen(QWidget* parent) : ViewController(parent) {
     setObjectName(AppConstants::Scenes::welcomeScreen);
+    setAccessibleName(tr("Welcome screen"));
     buildWelcomeView();
     buildQuizView();
     auto* layout = new QVBoxLayout(this);
