@@ -1,0 +1,11 @@
+// pellory-bench: see scripts/bench. "pellory-bench app <scale> <echo url>" is the application
+// side, started by the driver; anything else runs the driver.
+#include "BenchProtocol.h"
+
+#include <cstring>
+
+int main(int argc, char** argv) {
+    if (argc >= 4 && std::strcmp(argv[1], "app") == 0)
+        return benchApp(argc, argv, std::atof(argv[2]), QString::fromLocal8Bit(argv[3]));
+    return benchDriver(argc, argv);
+}
