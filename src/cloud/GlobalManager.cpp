@@ -57,6 +57,26 @@ void GlobalManager::sendOnce(const QNetworkRequest& request, HTTPMethod method,
 void GlobalManager::callAPI(const QString& urlString, HTTPMethod httpMethod,
                             const QVariantMap& parameters, ContentType contentType,
                             APICompletion completion) {
+    dispatch(
+        httpMethod,
+        [=](const RequestBuilder::Credentials& credentials) {
+            return RequestBuilder::build(urlString, httpMethod, parameters, contentType,
+                                         credentials);
+        },
+        std::move(completion));
+}
+
+void GlobalManager::callAPI(const QString& urlString, const QByteArray& jsonBody,
+                            APICompletion completion) {
+    dispatch(
+        HTTPMethod::POST,
+        [=](const RequestBuilder::Credentials& credentials) {
+            return RequestBuilder::buildJsonPost(urlString, jsonBody, credentials);
+        },
+        std::move(completion));
+}
+
+void GlobalManager::dispatch(HTTPMethod method, Builder build, APICompletion completion) {
     if (!completion)
         completion = [](const APIResult&) {};
     // Offline: say so at once and send nothing.
@@ -65,19 +85,17 @@ void GlobalManager::callAPI(const QString& urlString, HTTPMethod httpMethod,
         return;
     }
     if (!MainQueue::isMainThread()) {
-        MainQueue::async(
-            this, [=, this] { send(urlString, httpMethod, parameters, contentType, completion); });
+        MainQueue::async(this, [=, this] { send(method, build, completion); });
         return;
     }
-    send(urlString, httpMethod, parameters, contentType, std::move(completion));
+    send(method, build, std::move(completion));
 }
 
-void GlobalManager::send(const QString& urlString, HTTPMethod method, const QVariantMap& parameters,
-                         ContentType contentType, APICompletion completion) {
+void GlobalManager::send(HTTPMethod method, const Builder& build, APICompletion completion) {
     const RequestBuilder::Credentials credentials{Authentication::shared().accessToken,
                                                   ComLibAuthentication::shared().token,
                                                   AppConstants::API::CommLib::baseURL()};
-    auto built = RequestBuilder::build(urlString, method, parameters, contentType, credentials);
+    auto built = build(credentials);
     if (auto* error = std::get_if<APIError>(&built)) {
         completion(APIResult::failure(*error));
         return;

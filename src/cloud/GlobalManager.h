@@ -2,6 +2,7 @@
 
 #include "cloud/APIResult.h"
 #include "cloud/ReplyMapping.h"
+#include "cloud/RequestBuilder.h"
 #include "core/AppConstants.h"
 #include "platform/Task.h"
 
@@ -9,7 +10,9 @@
 #include <QString>
 #include <QVariantMap>
 
+#include <functional>
 #include <optional>
+#include <variant>
 
 class QNetworkAccessManager;
 class QNetworkRequest;
@@ -33,6 +36,10 @@ public:
                  APICompletion completion) {
         callAPI(urlString, httpMethod, parameters, ContentType::json, std::move(completion));
     }
+
+    // The same for a POST whose JSON body the caller has written already (a large one need not
+    // go through a QVariantMap).
+    void callAPI(const QString& urlString, const QByteArray& jsonBody, APICompletion completion);
 
     // The same, awaited: gives the answer's body or throws the APIError.
     Task<QByteArray> callAPI(QString urlString, HTTPMethod httpMethod, QVariantMap parameters,
@@ -64,8 +71,12 @@ public:
 private:
     GlobalManager();
 
-    void send(const QString& urlString, HTTPMethod method, const QVariantMap& parameters,
-              ContentType contentType, APICompletion completion);
+    // Makes the request, given the tokens of the moment of sending.
+    using Builder = std::function<std::variant<RequestBuilder::Built, APIError>(
+        const RequestBuilder::Credentials&)>;
+    // Every request goes through here: offline, or on another thread, and then send().
+    void dispatch(HTTPMethod method, Builder build, APICompletion completion);
+    void send(HTTPMethod method, const Builder& build, APICompletion completion);
     void postAudit(const QVariantMap& record);
 
     QNetworkAccessManager* nam_ = nullptr;

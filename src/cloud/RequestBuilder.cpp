@@ -119,6 +119,43 @@ std::variant<QByteArray, APIError> RequestBuilder::formBody(const QVariantMap& p
     return pairs.join('&');
 }
 
+namespace {
+
+// Headers and time-out, the same for every request however its body was made.
+RequestBuilder::Built assemble(QUrl url, HTTPMethod method, const QByteArray& payload,
+                               ContentType contentType, const QString& urlString,
+                               const RequestBuilder::Credentials& credentials) {
+    RequestBuilder::Built built;
+    if (method == HTTPMethod::GET) {
+        // A GET carries its parameters in the address.
+        if (!payload.isEmpty()) {
+            const QByteArray existing = url.query(QUrl::FullyEncoded).toUtf8();
+            url.setQuery(QString::fromUtf8(existing.isEmpty() ? payload : existing + '&' + payload),
+                         QUrl::StrictMode);
+        }
+        built.verb = "GET";
+    } else {
+        built.verb = "POST";
+        built.body = payload;
+    }
+
+    built.request.setUrl(url);
+    if (method == HTTPMethod::POST) {
+        const QString& type = contentType == ContentType::json ? AppConstants::Http::applicationJson
+                                                               : AppConstants::Http::formUrlEncoded;
+        built.request.setRawHeader(AppConstants::Http::contentType.toUtf8(), type.toUtf8());
+    }
+    const QString token = RequestBuilder::bearerTokenFor(urlString, credentials);
+    if (!token.isEmpty())
+        built.request.setRawHeader(AppConstants::Http::authorization.toUtf8(),
+                                   (AppConstants::Http::bearerPrefix + token).toUtf8());
+    built.request.setTransferTimeout(
+        TimeScale::milliseconds(RequestBuilder::requestTimeoutSeconds));
+    return built;
+}
+
+} // namespace
+
 std::variant<RequestBuilder::Built, APIError>
 RequestBuilder::build(const QString& urlString, HTTPMethod method, const QVariantMap& parameters,
                       ContentType contentType, const Credentials& credentials) {
@@ -131,33 +168,15 @@ RequestBuilder::build(const QString& urlString, HTTPMethod method, const QVarian
                                                                        : formBody(parameters);
     if (auto* error = std::get_if<APIError>(&encoded))
         return *error;
-    const QByteArray& payload = std::get<QByteArray>(encoded);
+    return assemble(*url, method, std::get<QByteArray>(encoded), contentType, urlString,
+                    credentials);
+}
 
-    Built built;
-    if (method == HTTPMethod::GET) {
-        // A GET carries its parameters in the address.
-        if (!payload.isEmpty()) {
-            const QByteArray existing = url->query(QUrl::FullyEncoded).toUtf8();
-            url->setQuery(
-                QString::fromUtf8(existing.isEmpty() ? payload : existing + '&' + payload),
-                QUrl::StrictMode);
-        }
-        built.verb = "GET";
-    } else {
-        built.verb = "POST";
-        built.body = payload;
-    }
-
-    built.request.setUrl(*url);
-    if (method == HTTPMethod::POST) {
-        const QString& type = contentType == ContentType::json ? AppConstants::Http::applicationJson
-                                                               : AppConstants::Http::formUrlEncoded;
-        built.request.setRawHeader(AppConstants::Http::contentType.toUtf8(), type.toUtf8());
-    }
-    const QString token = bearerTokenFor(urlString, credentials);
-    if (!token.isEmpty())
-        built.request.setRawHeader(AppConstants::Http::authorization.toUtf8(),
-                                   (AppConstants::Http::bearerPrefix + token).toUtf8());
-    built.request.setTransferTimeout(TimeScale::milliseconds(requestTimeoutSeconds));
-    return built;
+std::variant<RequestBuilder::Built, APIError>
+RequestBuilder::buildJsonPost(const QString& urlString, const QByteArray& jsonBody,
+                              const Credentials& credentials) {
+    std::optional<QUrl> url = parseURL(urlString);
+    if (!url)
+        return APIError::invalidURL();
+    return assemble(*url, HTTPMethod::POST, jsonBody, ContentType::json, urlString, credentials);
 }

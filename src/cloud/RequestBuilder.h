@@ -51,5 +51,8 @@ std::variant<QByteArray, APIError> formBody(const QVariantMap& parameters);
 std::variant<Built, APIError> build(const QString& urlString, HTTPMethod method,
                                     const QVariantMap& parameters, ContentType contentType,
                                     const Credentials& credentials);
+// A POST of a JSON body that the caller has written already; the body is shared, not copied.
+std::variant<Built, APIError> buildJsonPost(const QString& urlString, const QByteArray& jsonBody,
+                                            const Credentials& credentials);
 
 } // namespace RequestBuilder

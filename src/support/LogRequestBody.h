@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QVariantMap>
 
@@ -13,6 +14,8 @@ struct ChannelKeys {
 
 // Bodies of the support upload's comm-library requests. Every value is text, or a list of
 // text; sequence numbers travel as decimal text. Reply requests carry no sequence number.
+// The requests that carry the transmitter's replies back are written straight as JSON bytes:
+// a log's data may be tens of megabytes.
 namespace LogRequestBody {
 
 // A command request.
@@ -22,10 +25,10 @@ QVariantMap logUsageList(const ChannelKeys& keys, qint64 sequenceNumber, const L
 // The tag-class list request: the command body with the tag class mapping reply as "bytes".
 QVariantMap tagClassList(const ChannelKeys& keys, qint64 sequenceNumber, const LogBytes& bytes);
 // The header request: every header-stage reply and the transmitter-information reply.
-QVariantMap header(const ChannelKeys& keys, const LogBytes& bytes);
+QByteArray header(const ChannelKeys& keys, const LogBytes& bytes);
 // The log-types reply request.
-QVariantMap logTypesReply(const ChannelKeys& keys, const QString& replyBytes);
+QByteArray logTypesReply(const ChannelKeys& keys, const QByteArray& replyBytes);
 // A log's data reply request: its four replies, its name and the transmitter information.
-QVariantMap logDataReply(const ChannelKeys& keys, const LogBytes& bytes, const QString& logName);
+QByteArray logDataReply(const ChannelKeys& keys, const LogBytes& bytes, const QString& logName);
 
 } // namespace LogRequestBody

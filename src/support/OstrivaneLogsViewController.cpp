@@ -118,8 +118,7 @@ void OstrivaneLogsViewController::endRun(const std::optional<QString>& code) {
         abort(std::make_exception_ptr(LogRunEnded()));
     if (code)
         showUpgradeOrSupportUploadError(*code);
-    else
-        ReplyStore::emptyLists(LogBytes::shared());
+    ReplyStore::releaseRun(LogBytes::shared());
 }
 
 void OstrivaneLogsViewController::ensureRunning() const {
@@ -161,7 +160,7 @@ void OstrivaneLogsViewController::showUploadCompletedView() {
     addtransition(labelHeading, TransitionDirection::fromRight);
     addtransition(labelSubheading, TransitionDirection::fromRight);
     addtransition(uploadCompleteView, TransitionDirection::fromRight);
-    ReplyStore::emptyLists(LogBytes::shared());
+    ReplyStore::releaseRun(LogBytes::shared());
     NotificationCenter::defaultCenter().removeObserver(this);
 }
 

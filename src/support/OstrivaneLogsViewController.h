@@ -114,7 +114,7 @@ public:
 
     // The log types and the per-log download.
     void downloadAllLogs(logCommand command);
-    void sendResponseBytesToGetLogTypes(const QString& bytes);
+    void sendResponseBytesToGetLogTypes(const QByteArray& bytes);
     void startLogDownloadProcess();
     Task<void> downloadLogs(QStringList logTypeIds, qsizetype index = 0);
     Task<void> fetchLogMapping(QString urlString, QString logType, logCommand command);

@@ -16,8 +16,6 @@
 #include "support/LogSequence.h"
 #include "transmitter/SecureChannelAttributes.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QPointer>
 
 namespace CommLib = AppConstants::API::CommLib;
@@ -89,16 +87,12 @@ Task<void> OstrivaneLogsViewController::processLogUsageResponsesCommands(QString
 
 Task<QString> OstrivaneLogsViewController::downloadLogHeader() {
     ensureRunning();
-    const QVariantMap body = LogRequestBody::header(channelKeys(), LogBytes::shared());
-    Console::print(
-        Texts::headerParameter +
-        QString::fromUtf8(
-            QJsonDocument(QJsonObject::fromVariantMap(body)).toJson(QJsonDocument::Compact)));
+    const QByteArray body = LogRequestBody::header(channelKeys(), LogBytes::shared());
+    Console::print(Texts::headerParameter + QString::fromUtf8(body));
     Continuation<QString> wait = newWait<QString>();
     QPointer<OstrivaneLogsViewController> self(this);
     GlobalManager::shared().callAPI(
-        CommLib::logDataHeader(), HTTPMethod::POST, body, ContentType::json,
-        [self, wait](const APIResult& result) {
+        CommLib::logDataHeader(), body, [self, wait](const APIResult& result) {
             if (!self || !self->isRunning())
                 return;
             const QString function = QStringLiteral("downloadLogHeader()");

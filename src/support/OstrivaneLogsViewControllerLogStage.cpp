@@ -49,11 +49,10 @@ void OstrivaneLogsViewController::downloadAllLogs(logCommand command) {
         });
 }
 
-void OstrivaneLogsViewController::sendResponseBytesToGetLogTypes(const QString& bytes) {
+void OstrivaneLogsViewController::sendResponseBytesToGetLogTypes(const QByteArray& bytes) {
     QPointer<OstrivaneLogsViewController> self(this);
     GlobalManager::shared().callAPI(
-        CommLib::sendLogTypeResponsedBytes(), HTTPMethod::POST,
-        LogRequestBody::logTypesReply(channelKeys(), bytes), ContentType::json,
+        CommLib::sendLogTypeResponsedBytes(), LogRequestBody::logTypesReply(channelKeys(), bytes),
         [self](const APIResult& result) {
             if (!self || !self->isRunning())
                 return;
@@ -131,14 +130,14 @@ Task<void> OstrivaneLogsViewController::fetchLogMapping(QString urlString, QStri
 
 Task<QString> OstrivaneLogsViewController::sendResponseBytesForDownloadLog(QString logName) {
     ensureRunning();
-    const QVariantMap body =
+    const QByteArray body =
         LogRequestBody::logDataReply(channelKeys(), LogBytes::shared(), logName);
-    Console::print(Texts::lhInfoMapping + LogBytes::shared().logInfoHeaderMappingBytes);
+    Console::print(Texts::lhInfoMapping +
+                   QString::fromLatin1(LogBytes::shared().logInfoHeaderMappingBytes));
     Continuation<QString> wait = newWait<QString>();
     QPointer<OstrivaneLogsViewController> self(this);
     GlobalManager::shared().callAPI(
-        CommLib::logDataSendResponsedBytes(), HTTPMethod::POST, body, ContentType::json,
-        [self, wait, logName](const APIResult& result) {
+        CommLib::logDataSendResponsedBytes(), body, [self, wait, logName](const APIResult& result) {
             if (!self || !self->isRunning())
                 return;
             if (self->requestFailed(result, wait,

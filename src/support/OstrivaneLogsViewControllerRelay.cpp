@@ -141,12 +141,12 @@ void OstrivaneLogsViewController::replyReady(logCommand command, const QByteArra
             endRun(Codes::transmitterNotFoundOrAnyErrorOccured);
             return;
         }
-        sendResponseBytesToGetLogTypes(ORSSerialPortHandler::getBase64String(*body));
+        sendResponseBytesToGetLogTypes(body->toBase64());
         return;
     }
     if (!body)
         return;
-    ReplyStore::store(LogBytes::shared(), command, ORSSerialPortHandler::getBase64String(*body));
+    ReplyStore::store(LogBytes::shared(), command, body->toBase64());
     if (rule.destination == ReplyDestination::appendedToList) {
         if (auto resume = std::exchange(didReceiveTransmitterResponse, nullptr))
             resume();

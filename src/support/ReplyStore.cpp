@@ -2,9 +2,11 @@
 
 #include "models/LogBytes.h"
 
+#include <utility>
+
 namespace {
 
-QString* slotOf(LogBytes& bytes, logCommand command) {
+QByteArray* slotOf(LogBytes& bytes, logCommand command) {
     switch (command) {
     case logCommand::vesrionInfo:
         return &bytes.logVersionBytes;
@@ -32,7 +34,7 @@ QString* slotOf(LogBytes& bytes, logCommand command) {
     return nullptr;
 }
 
-QStringList* listOf(LogBytes& bytes, logCommand command) {
+QByteArrayList* listOf(LogBytes& bytes, logCommand command) {
     if (command == logCommand::logUsage)
         return &bytes.logUsageBytesList;
     if (command == logCommand::tagClassList)
@@ -42,13 +44,13 @@ QStringList* listOf(LogBytes& bytes, logCommand command) {
 
 } // namespace
 
-bool ReplyStore::store(LogBytes& bytes, logCommand command, const QString& base64) {
-    if (QString* slot = slotOf(bytes, command)) {
-        *slot = base64;
+bool ReplyStore::store(LogBytes& bytes, logCommand command, QByteArray base64) {
+    if (QByteArray* slot = slotOf(bytes, command)) {
+        *slot = std::move(base64);
         return true;
     }
-    if (QStringList* list = listOf(bytes, command)) {
-        list->append(base64);
+    if (QByteArrayList* list = listOf(bytes, command)) {
+        list->append(std::move(base64));
         return true;
     }
     return false;
@@ -57,4 +59,9 @@ bool ReplyStore::store(LogBytes& bytes, logCommand command, const QString& base6
 void ReplyStore::emptyLists(LogBytes& bytes) {
     bytes.logTagClassListBytesList.clear();
     bytes.logUsageBytesList.clear();
+}
+
+void ReplyStore::releaseRun(LogBytes& bytes) {
+    emptyLists(bytes);
+    bytes.logDataBytes = QByteArray();
 }

@@ -16,20 +16,25 @@ QJsonObject asJson(const QVariantMap& body) {
         .object();
 }
 
+// The bytes the cloud has always received for such an object.
+QByteArray exactly(const QJsonObject& object) {
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
 class LogRequestBodyTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        b.TxInfoBytes = QStringLiteral("TXI");
-        b.logVersionBytes = QStringLiteral("VER");
-        b.logLinkStateBytes = QStringLiteral("LNK");
-        b.logClassMappingBytes = QStringLiteral("LCM");
-        b.logReadPatientSettingsBytes = QStringLiteral("RPS");
-        b.logTagClassMappingBytes = QStringLiteral("TCM");
-        b.logHeaderMappingBytes = QStringLiteral("LHM");
-        b.logInfoHeaderMappingBytes = QStringLiteral("LIM");
-        b.logEnumBytes = QStringLiteral("ENU");
-        b.logDataBytes = QStringLiteral("DAT");
-        b.logUsageBytesList = {QStringLiteral("u1"), QStringLiteral("u2")};
+        b.TxInfoBytes = "TXI";
+        b.logVersionBytes = "VER";
+        b.logLinkStateBytes = "LNK";
+        b.logClassMappingBytes = "LCM";
+        b.logReadPatientSettingsBytes = "RPS";
+        b.logTagClassMappingBytes = "TCM";
+        b.logHeaderMappingBytes = "LHM";
+        b.logInfoHeaderMappingBytes = "LIM";
+        b.logEnumBytes = "ENU";
+        b.logDataBytes = "DAT";
+        b.logUsageBytesList = {"u1", "u2"};
         b.logTagClassListBytesList = {};
     }
     void TearDown() override { b.logUsageBytesList.clear(); }
@@ -55,30 +60,31 @@ TEST_F(LogRequestBodyTest, CommandRequestsCarryTheCounterAsText) {
 }
 
 TEST_F(LogRequestBodyTest, ReplyRequestsCarryTheirRepliesListsAsArraysAndNoCounter) {
-    EXPECT_EQ(asJson(LogRequestBody::header(keys, b)),
-              (QJsonObject{{u"sessionkeypair"_s, u"pair"_s},
-                           {u"secureChannelToken"_s, u"token"_s},
-                           {u"txSensorInfoResponseBytes"_s, u"TXI"_s},
-                           {u"versionInfoResponseBytes"_s, u"VER"_s},
-                           {u"linkStateResponseBytes"_s, u"LNK"_s},
-                           {u"readPatientSettingsResponseBytes"_s, u"RPS"_s},
-                           {u"logClassMappingResponseBytes"_s, u"LCM"_s},
-                           {u"logUsageMappingResponseBytesList"_s, QJsonArray{u"u1"_s, u"u2"_s}},
-                           {u"tagClassMappingResponseBytes"_s, u"TCM"_s},
-                           {u"tagClassListResponseBytesList"_s, QJsonArray{}}}));
-    EXPECT_EQ(asJson(LogRequestBody::logTypesReply(keys, QStringLiteral("LT"))),
-              (QJsonObject{{u"sessionkeypair"_s, u"pair"_s},
-                           {u"secureChannelToken"_s, u"token"_s},
-                           {u"bytes"_s, u"LT"_s}}));
-    EXPECT_EQ(asJson(LogRequestBody::logDataReply(keys, b, QStringLiteral("Alarms"))),
-              (QJsonObject{{u"sessionkeypair"_s, u"pair"_s},
-                           {u"secureChannelToken"_s, u"token"_s},
-                           {u"bytes"_s, u"DAT"_s},
-                           {u"logname"_s, u"Alarms"_s},
-                           {u"txSensorInfoResponseBytes"_s, u"TXI"_s},
-                           {u"lhMappingResponseBytes"_s, u"LHM"_s},
-                           {u"lhInfoMappingResponseBytes"_s, u"LIM"_s},
-                           {u"lgEnumMappingResponseBytes"_s, u"ENU"_s}}));
+    EXPECT_EQ(
+        LogRequestBody::header(keys, b),
+        exactly(QJsonObject{{u"sessionkeypair"_s, u"pair"_s},
+                            {u"secureChannelToken"_s, u"token"_s},
+                            {u"txSensorInfoResponseBytes"_s, u"TXI"_s},
+                            {u"versionInfoResponseBytes"_s, u"VER"_s},
+                            {u"linkStateResponseBytes"_s, u"LNK"_s},
+                            {u"readPatientSettingsResponseBytes"_s, u"RPS"_s},
+                            {u"logClassMappingResponseBytes"_s, u"LCM"_s},
+                            {u"logUsageMappingResponseBytesList"_s, QJsonArray{u"u1"_s, u"u2"_s}},
+                            {u"tagClassMappingResponseBytes"_s, u"TCM"_s},
+                            {u"tagClassListResponseBytesList"_s, QJsonArray{}}}));
+    EXPECT_EQ(LogRequestBody::logTypesReply(keys, "LT"),
+              exactly(QJsonObject{{u"sessionkeypair"_s, u"pair"_s},
+                                  {u"secureChannelToken"_s, u"token"_s},
+                                  {u"bytes"_s, u"LT"_s}}));
+    EXPECT_EQ(LogRequestBody::logDataReply(keys, b, QStringLiteral("Alarms")),
+              exactly(QJsonObject{{u"sessionkeypair"_s, u"pair"_s},
+                                  {u"secureChannelToken"_s, u"token"_s},
+                                  {u"bytes"_s, u"DAT"_s},
+                                  {u"logname"_s, u"Alarms"_s},
+                                  {u"txSensorInfoResponseBytes"_s, u"TXI"_s},
+                                  {u"lhMappingResponseBytes"_s, u"LHM"_s},
+                                  {u"lhInfoMappingResponseBytes"_s, u"LIM"_s},
+                                  {u"lgEnumMappingResponseBytes"_s, u"ENU"_s}}));
 }
 
 } // namespace

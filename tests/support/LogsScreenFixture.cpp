@@ -76,7 +76,7 @@ void LogsScreenTest::SetUp() {
     channel.sessionKeyPair = QStringLiteral("session-key-pair");
     channel.secureChannelToken = QStringLiteral("secure-channel-token");
     channel.TxMsgSeqNum = firstSequenceNumber;
-    LogBytes::shared().TxInfoBytes = txInfoBytes;
+    LogBytes::shared().TxInfoBytes = txInfoBytes.toLatin1();
     TxInfo::shared().serialNum = serialNumber;
     AppState::defaults().removeObject(AppConstants::userdefaultKeys::logFileName);
     const std::optional<QString> folder = Helper::getDirectoryUrl();

@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -33,6 +34,11 @@ QString headerless(const QString& tag) {
 
 QString whole(const QString& tag) {
     return b64(SupportUploadScenario::replyFrame(tag));
+}
+
+// The body, byte for byte, that the cloud has always been sent for such an object.
+QByteArray exactBody(const QJsonObject& object) {
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
 QStringList perLogPaths(const QString& id) {
@@ -76,8 +82,8 @@ TEST_F(LogsScreenTest, WholeUploadRelaysEveryExchangeInOrderAndUploadsTheAssembl
                              lockedDuringLogs = interfaceLocked();
                      });
     // Leftovers of an earlier run that failed must not reach the cloud with this one.
-    LogBytes::shared().logUsageBytesList = {QStringLiteral("c3RhbGU=")};
-    LogBytes::shared().logTagClassListBytesList = {QStringLiteral("c3RhbGU=")};
+    LogBytes::shared().logUsageBytesList = {QByteArrayLiteral("c3RhbGU=")};
+    LogBytes::shared().logTagClassListBytesList = {QByteArrayLiteral("c3RhbGU=")};
 
     startUpload();
     ASSERT_TRUE(waitForCompletion());
@@ -122,8 +128,8 @@ TEST_F(LogsScreenTest, WholeUploadRelaysEveryExchangeInOrderAndUploadsTheAssembl
               headerless(SupportUploadScenario::logClassMapping));
 
     // The header request: the header replies, the lists in sending order, no counter.
-    const QJsonObject header =
-        commLibRequestsTo(QStringLiteral("/api/LogDataHeader/SendResponsedBytes")).at(0).json();
+    const QByteArray header =
+        commLibRequestsTo(QStringLiteral("/api/LogDataHeader/SendResponsedBytes")).at(0).body;
     const QJsonObject expectedHeader{
         {QStringLiteral("sessionkeypair"), QStringLiteral("session-key-pair")},
         {QStringLiteral("secureChannelToken"), QStringLiteral("secure-channel-token")},
@@ -144,21 +150,22 @@ TEST_F(LogsScreenTest, WholeUploadRelaysEveryExchangeInOrderAndUploadsTheAssembl
          QJsonArray{
              headerless(QStringLiteral("TagClass#0")), headerless(QStringLiteral("TagClass#1")),
              headerless(QStringLiteral("TagClass#2")), headerless(QStringLiteral("TagClass#3"))}}};
-    EXPECT_EQ(header, expectedHeader);
+    EXPECT_EQ(header, exactBody(expectedHeader));
 
     // The log-types reply goes back without its header; each log's data reply carries that
     // log's four replies whole.
     EXPECT_EQ(
-        commLibRequestsTo(QStringLiteral("/api/Log/GetLogTypes/SendResponsedBytes")).at(0).json(),
-        (QJsonObject{{QStringLiteral("sessionkeypair"), QStringLiteral("session-key-pair")},
-                     {QStringLiteral("secureChannelToken"), QStringLiteral("secure-channel-token")},
-                     {QStringLiteral("bytes"), headerless(QStringLiteral("LogTypes"))}}));
+        commLibRequestsTo(QStringLiteral("/api/Log/GetLogTypes/SendResponsedBytes")).at(0).body,
+        exactBody(QJsonObject{
+            {QStringLiteral("sessionkeypair"), QStringLiteral("session-key-pair")},
+            {QStringLiteral("secureChannelToken"), QStringLiteral("secure-channel-token")},
+            {QStringLiteral("bytes"), headerless(QStringLiteral("LogTypes"))}}));
     const QList<LoopbackCloud::Request> logData =
         commLibRequestsTo(QStringLiteral("/api/LogData/SendResponsedBytes"));
     ASSERT_EQ(logData.size(), 5);
     EXPECT_EQ(
-        logData.at(3).json(),
-        (QJsonObject{
+        logData.at(3).body,
+        exactBody(QJsonObject{
             {QStringLiteral("sessionkeypair"), QStringLiteral("session-key-pair")},
             {QStringLiteral("secureChannelToken"), QStringLiteral("secure-channel-token")},
             {QStringLiteral("bytes"), whole(QStringLiteral("LogData:9"))},

@@ -5,14 +5,14 @@
 
 namespace {
 
-QStringList snapshot(const LogBytes& b) {
+QByteArrayList snapshot(const LogBytes& b) {
     return {b.logVersionBytes,
             b.logLinkStateBytes,
             b.logClassMappingBytes,
-            b.logUsageBytesList.join(u'|'),
+            b.logUsageBytesList.join('|'),
             b.logReadPatientSettingsBytes,
             b.logTagClassMappingBytes,
-            b.logTagClassListBytesList.join(u'|'),
+            b.logTagClassListBytesList.join('|'),
             b.logHeaderMappingBytes,
             b.logInfoHeaderMappingBytes,
             b.logEnumBytes,
@@ -22,25 +22,33 @@ QStringList snapshot(const LogBytes& b) {
 
 TEST(ReplyStore, EachReplyLandsInItsOwnPlace) {
     LogBytes& bytes = LogBytes::shared();
-    bytes.TxInfoBytes = QStringLiteral("info");
+    bytes.TxInfoBytes = "info";
     ReplyStore::emptyLists(bytes);
     for (logCommand command : LogCommands::all()) {
-        const bool kept = ReplyStore::store(bytes, command, LogCommands::caseName(command));
+        const bool kept =
+            ReplyStore::store(bytes, command, LogCommands::caseName(command).toLatin1());
         EXPECT_EQ(kept, command != logCommand::logTypes)
             << LogCommands::caseName(command).toStdString();
     }
     // A second listed reply appends; a second single reply overwrites.
-    ReplyStore::store(bytes, logCommand::logUsage, QStringLiteral("again"));
-    ReplyStore::store(bytes, logCommand::linkState, QStringLiteral("again"));
-    EXPECT_EQ(snapshot(bytes).join(u','),
-              QStringLiteral("vesrionInfo,again,logClassMapping,logUsage|again,patientSettings,"
-                             "tagClassMapping,tagClassList,logHeaderMapping,logInfoMapping,"
-                             "logEnumMapping,downloadLogs,info"));
+    ReplyStore::store(bytes, logCommand::logUsage, "again");
+    ReplyStore::store(bytes, logCommand::linkState, "again");
+    EXPECT_EQ(snapshot(bytes).join(','),
+              QByteArray("vesrionInfo,again,logClassMapping,logUsage|again,patientSettings,"
+                         "tagClassMapping,tagClassList,logHeaderMapping,logInfoMapping,"
+                         "logEnumMapping,downloadLogs,info"));
 
     ReplyStore::emptyLists(bytes);
     EXPECT_TRUE(bytes.logUsageBytesList.isEmpty());
     EXPECT_TRUE(bytes.logTagClassListBytesList.isEmpty());
-    EXPECT_EQ(bytes.logDataBytes, QStringLiteral("downloadLogs"));
+    EXPECT_EQ(bytes.logDataBytes, "downloadLogs");
+
+    // Once a run has ended its last log's data goes as well; the other replies stay.
+    ReplyStore::store(bytes, logCommand::logUsage, "listed");
+    ReplyStore::releaseRun(bytes);
+    EXPECT_EQ(snapshot(bytes).join(','),
+              QByteArray("vesrionInfo,again,logClassMapping,,patientSettings,tagClassMapping,,"
+                         "logHeaderMapping,logInfoMapping,logEnumMapping,,info"));
 }
 
 } // namespace

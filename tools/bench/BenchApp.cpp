@@ -80,7 +80,7 @@ int benchApp(int argc, char** argv, double scale, const QString& echoUrl) {
         AppState::EuaMessage.append(CloudEnvironment::entry(code));
     SecureChannelAttributes::shared().sessionKeyPair = QStringLiteral("session-key-pair");
     SecureChannelAttributes::shared().secureChannelToken = QStringLiteral("secure-channel-token");
-    LogBytes::shared().TxInfoBytes = QStringLiteral("VHhJbmZvUmVwbHk=");
+    LogBytes::shared().TxInfoBytes = QByteArrayLiteral("VHhJbmZvUmVwbHk=");
     TxInfo::shared().serialNum = QStringLiteral("T123");
 
     MainWindow window;

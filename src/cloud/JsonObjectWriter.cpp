@@ -1,0 +1,117 @@
+#include "cloud/JsonObjectWriter.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <algorithm>
+
+namespace {
+
+// Bytes that stand in a JSON string as they are: printable ASCII other than the quote and the
+// backslash. Base64 is always such text. No early exit, so the loop vectorises.
+bool isPlain(const QByteArray& bytes) {
+    bool plain = true;
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        plain &= u >= 0x20 && u < 0x7F && u != '"' && u != '\\';
+    }
+    return plain;
+}
+
+// A value as it goes into the body: plain bytes are shared and quoted while being written;
+// anything else is escaped by Qt itself, quotes included.
+struct Piece {
+    QByteArray bytes;
+    bool plain;
+};
+
+Piece escaped(const QString& text) {
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return {array.mid(1, array.size() - 2), false}; // without the brackets
+}
+
+Piece piece(const QString& text) {
+    const bool plain = std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c.unicode() >= 0x20 && c.unicode() < 0x7F && c != u'"' && c != u'\\';
+    });
+    return plain ? Piece{text.toLatin1(), true} : escaped(text);
+}
+
+Piece piece(const QByteArray& utf8) {
+    return isPlain(utf8) ? Piece{utf8, true} : escaped(QString::fromUtf8(utf8));
+}
+
+qsizetype sizeOf(const Piece& p) {
+    return p.bytes.size() + (p.plain ? 2 : 0);
+}
+
+void append(QByteArray& out, const Piece& p) {
+    if (p.plain)
+        out.append('"').append(p.bytes).append('"');
+    else
+        out.append(p.bytes);
+}
+
+} // namespace
+
+void JsonObjectWriter::text(const QString& key, const QString& value) {
+    members_.insert(key, value);
+}
+
+void JsonObjectWriter::bytes(const QString& key, const QByteArray& value) {
+    members_.insert(key, value);
+}
+
+void JsonObjectWriter::list(const QString& key, const QByteArrayList& values) {
+    members_.insert(key, values);
+}
+
+QByteArray JsonObjectWriter::toJson() const {
+    // Every piece first, so that the body is allocated once at its final size.
+    QList<Piece> keys;
+    QList<QList<Piece>> values;
+    QList<bool> isList;
+    qsizetype size = 2; // the braces
+    for (auto it = members_.cbegin(); it != members_.cend(); ++it) {
+        keys.append(piece(it.key()));
+        size += sizeOf(keys.last()) + 1 + (keys.size() > 1 ? 1 : 0); // key, ':' and ','
+        QList<Piece> pieces;
+        if (const auto* text = std::get_if<QString>(&it.value())) {
+            pieces.append(piece(*text));
+            isList.append(false);
+        } else if (const auto* one = std::get_if<QByteArray>(&it.value())) {
+            pieces.append(piece(*one));
+            isList.append(false);
+        } else {
+            const QByteArrayList& many = std::get<QByteArrayList>(it.value());
+            for (const QByteArray& element : many)
+                pieces.append(piece(element));
+            isList.append(true);
+            size += 2 + (many.isEmpty() ? 0 : many.size() - 1); // brackets and commas
+        }
+        for (const Piece& p : pieces)
+            size += sizeOf(p);
+        values.append(pieces);
+    }
+
+    QByteArray out;
+    out.reserve(size);
+    out.append('{');
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        if (i > 0)
+            out.append(',');
+        append(out, keys.at(i));
+        out.append(':');
+        if (isList.at(i))
+            out.append('[');
+        for (qsizetype j = 0; j < values.at(i).size(); ++j) {
+            if (j > 0)
+                out.append(',');
+            append(out, values.at(i).at(j));
+        }
+        if (isList.at(i))
+            out.append(']');
+    }
+    out.append('}');
+    return out;
+}
