@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -53,7 +54,10 @@ QString LogIds::nameText(const QJsonValue& value) {
 }
 
 QString LogIds::exchangeUrl(const QString& path, const QString& id, logCommand command) {
+    // Everything but the unreserved characters is escaped, so an id can neither leave its
+    // segment or value ("/", "?", "&", "#") nor break the address (blanks, "%", non-ASCII).
+    const QString encoded = QString::fromLatin1(QUrl::toPercentEncoding(id));
     if (command == logCommand::logInfoMapping)
-        return path + u'/' + id;
-    return path + AppConstants::CommLibKeys::logTypeQuery + id;
+        return path + u'/' + encoded;
+    return path + AppConstants::CommLibKeys::logTypeQuery + encoded;
 }

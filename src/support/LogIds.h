@@ -21,7 +21,8 @@ QStringList sorted(QStringList ids);
 QString nameText(const QJsonValue& value);
 
 // The address of one per-log exchange: the log info header mapping takes the id as a path
-// segment, the others as the "logType" query. The id is appended as the cloud gave it.
+// segment, the others as the "logType" query value; percent-encoded either way (plain digits
+// stay as they are).
 QString exchangeUrl(const QString& path, const QString& id, logCommand command);
 
 } // namespace LogIds

@@ -1,6 +1,8 @@
 #include "support/LogIds.h"
 
 #include <QJsonValue>
+#include <QUrl>
+#include <QUrlQuery>
 #include <gtest/gtest.h>
 
 namespace {
@@ -38,14 +40,40 @@ TEST(LogIds, NameTextOfEveryJsonKind) {
     EXPECT_EQ(LogIds::nameText(QJsonValue(QJsonValue::Null)), QStringLiteral("null"));
 }
 
-TEST(LogIds, ExchangeUrlPutsTheIdWhereEachExchangeWantsIt) {
+TEST(LogIds, ExchangeUrlKeepsEachIdInsideItsSegmentOrValue) {
     const QString base = QStringLiteral("http://h/commlib/api/X/GetCommandBytes");
     EXPECT_EQ(LogIds::exchangeUrl(base, QStringLiteral("7"), logCommand::logInfoMapping),
               base + QStringLiteral("/7"));
-    for (logCommand command :
-         {logCommand::logHeaderMapping, logCommand::logEnumMapping, logCommand::downloadLogs}) {
-        EXPECT_EQ(LogIds::exchangeUrl(base, QStringLiteral("7"), command),
-                  base + QStringLiteral("?logType=7"));
+    EXPECT_EQ(LogIds::exchangeUrl(base, QStringLiteral("-12"), logCommand::downloadLogs),
+              base + QStringLiteral("?logType=-12"));
+
+    // Whatever the cloud lists, the address stays valid and the id arrives as it was given.
+    for (const char* id : {"7", "a/b", "../x", "x?y=1", "a&logType=9", "id#frag", "two words",
+                           "100%", "+5", "\xc3\xa9t\xc3\xa9", ""}) {
+        const QString given = QString::fromUtf8(id);
+        const QUrl segment(LogIds::exchangeUrl(base, given, logCommand::logInfoMapping),
+                           QUrl::StrictMode);
+        ASSERT_TRUE(segment.isValid()) << id;
+        EXPECT_EQ(segment.path(QUrl::FullyEncoded).section(u'/', 0, -2),
+                  QUrl(base).path(QUrl::FullyEncoded))
+            << id;
+        EXPECT_EQ(QUrl::fromPercentEncoding(
+                      segment.path(QUrl::FullyEncoded).section(u'/', -1).toLatin1()),
+                  given)
+            << id;
+        EXPECT_FALSE(segment.hasQuery() || segment.hasFragment()) << id;
+
+        for (logCommand command :
+             {logCommand::logHeaderMapping, logCommand::logEnumMapping, logCommand::downloadLogs}) {
+            const QUrl query(LogIds::exchangeUrl(base, given, command), QUrl::StrictMode);
+            ASSERT_TRUE(query.isValid()) << id;
+            EXPECT_EQ(query.path(), QUrl(base).path()) << id;
+            const QUrlQuery items(query);
+            ASSERT_EQ(items.queryItems().size(), 1) << id;
+            EXPECT_EQ(items.queryItemValue(QStringLiteral("logType"), QUrl::FullyDecoded), given)
+                << id;
+            EXPECT_FALSE(query.hasFragment()) << id;
+        }
     }
 }
 
