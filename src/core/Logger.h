@@ -31,5 +31,9 @@ public:
 // The source prefix of a debug-log line at the place of use; the function is given as the
 // signature the line should name, e.g. LOG_PREFIX_FN("callApiGetUserGuideLink()").
 #define LOG_PREFIX_FN(signature) Logger::prefix(__FILE__, QStringLiteral(signature), __LINE__)
+// The same inside a screen whose code is split over several files: the line names the screen's
+// main file (its class's sourceFile), whichever of its files writes it.
+#define SCREEN_LOG_PREFIX_FN(signature)                                                            \
+    Logger::prefix(sourceFile, QStringLiteral(signature), __LINE__)
 // The same, naming the enclosing C++ function.
 #define LOG_PREFIX Logger::prefix(__FILE__, QString::fromUtf8(__func__), __LINE__)

@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QStringList>
 
+const char* const OstrivaneQuizViewController::sourceFile = __FILE__;
+
 namespace Texts = AppConstants::QuizScreen;
 namespace Notifications = AppConstants::Notifications;
 

@@ -41,6 +41,8 @@ class OstrivaneQuizViewController : public ViewController,
                                     public QuizViewControllerDelegate {
     Q_OBJECT
 public:
+    // The file that the debug log names for every line this screen writes.
+    static const char* const sourceFile;
     // The kind of a question, equal to its QuestionTypeId; other type ids show as radio.
     enum class QuizType { multiCheckbox = 1, radio = 2, trueOrFalse = 3 };
 

@@ -65,9 +65,10 @@ void OstrivaneQuizViewController::callApiGetUserQuizTrackerNew(
                 if (rows)
                     AppState::GetUserQuizTracker = std::move(rows).value();
                 else
-                    Logger::log(LOG_PREFIX_FN("callApiGetUserQuizTrackerNew(quizid:firmwareversion:"
-                                              "transmitterid:completion:)") +
-                                AppConstants::DebugLog::errorLabel + rows.error());
+                    Logger::log(
+                        SCREEN_LOG_PREFIX_FN("callApiGetUserQuizTrackerNew(quizid:firmwareversion:"
+                                             "transmitterid:completion:)") +
+                        AppConstants::DebugLog::errorLabel + rows.error());
             }
             // Without a usable answer the question is still shown, with the answers of the
             // last reply that could be read.

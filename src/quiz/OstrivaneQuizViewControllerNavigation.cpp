@@ -32,7 +32,7 @@ void OstrivaneQuizViewController::showCatalogueAlert(const QString& code) {
 }
 
 void OstrivaneQuizViewController::nextQuestionButtonClicked() {
-    Logger::log(LOG_PREFIX_FN("nextQuestionButtonClicked(_:)"));
+    Logger::log(SCREEN_LOG_PREFIX_FN("nextQuestionButtonClicked(_:)"));
     const QuizQuestion* question = currentQuestion();
     // One submission at a time: a second press waits for the verdict of the first.
     if (!question || submitting_)
@@ -104,7 +104,7 @@ void OstrivaneQuizViewController::callApiSubmitQuiz(
             if (!verdicts) {
                 // The quiz and the previous verdict stay as they were: nothing is shown as the
                 // verdict that the cloud did not give.
-                Logger::log(LOG_PREFIX_FN("callApiSubmitQuiz(newQuizChoices:completion:)") +
+                Logger::log(SCREEN_LOG_PREFIX_FN("callApiSubmitQuiz(newQuizChoices:completion:)") +
                             AppConstants::DebugLog::errorLabel + verdicts.error());
                 if (self)
                     self->showSubmissionFailure(result);
@@ -188,7 +188,7 @@ void OstrivaneQuizViewController::saveAndContinueButtonClicked() {
 }
 
 void OstrivaneQuizViewController::saveAndContinueLater() {
-    Logger::log(LOG_PREFIX_FN("saveAndContinueLater()"));
+    Logger::log(SCREEN_LOG_PREFIX_FN("saveAndContinueLater()"));
     if (!NetworkManager::shared().isConnected()) {
         // The quiz stays; the user learns why it did not close.
         MainQueue::async(this, [this] { showCatalogueAlert(Codes::noInternetConnection); });

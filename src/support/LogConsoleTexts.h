@@ -20,6 +20,8 @@ inline const QString listLoopSeqNum =
 inline const QString logUsageIndex = QStringLiteral("Log usage Index ");
 inline const QString of = QStringLiteral(" of ");
 inline const QString headerParameter = QStringLiteral("Header Parameter ");
+// Stands for a secret value in a printed request body.
+inline const QString hiddenValue = QStringLiteral("********");
 inline const QString csv = QStringLiteral("csv: ");
 inline const QString dataReceived = QStringLiteral("Data received: ");
 inline const QString commandData = QStringLiteral("Command Data: ");

@@ -19,6 +19,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+const char* const OstivaneHelpViewController::sourceFile = __FILE__;
+
 OstivaneHelpViewController::OstivaneHelpViewController(QWidget* parent) : ViewController(parent) {
     setAccessibleName(tr("Help screen"));
     setupUi();

@@ -28,6 +28,8 @@ class QPushButton;
 class OstivaneHelpViewController : public ViewController {
     Q_OBJECT
 public:
+    // The file that the debug log names for every line this screen writes.
+    static const char* const sourceFile;
     using selectedMenuType = HelpMenuType;
 
     explicit OstivaneHelpViewController(QWidget* parent = nullptr);

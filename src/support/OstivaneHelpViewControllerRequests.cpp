@@ -38,7 +38,7 @@ std::optional<QList<Row>> decodedRows(const QByteArray& data, const QString& log
 } // namespace
 
 void OstivaneHelpViewController::callApiGetUserGuideLink() {
-    const QString logPrefix = LOG_PREFIX_FN("callApiGetUserGuideLink()");
+    const QString logPrefix = SCREEN_LOG_PREFIX_FN("callApiGetUserGuideLink()");
     requestList(Host::getFromZubAppConfig(),
                 HelpRequests::configLookupParameters(Help::configUserGuideLink), logPrefix,
                 [this, logPrefix](const QByteArray& body) {
@@ -48,7 +48,7 @@ void OstivaneHelpViewController::callApiGetUserGuideLink() {
 }
 
 void OstivaneHelpViewController::callApiGetNeedHelpEmailAddress() {
-    const QString logPrefix = LOG_PREFIX_FN("callApiGetNeedHelpEmailAddress()");
+    const QString logPrefix = SCREEN_LOG_PREFIX_FN("callApiGetNeedHelpEmailAddress()");
     requestList(Host::getFromZubAppConfig(),
                 HelpRequests::configLookupParameters(Help::configSupportEmail), logPrefix,
                 [this, logPrefix](const QByteArray& body) {
@@ -60,7 +60,7 @@ void OstivaneHelpViewController::callApiGetNeedHelpEmailAddress() {
 }
 
 void OstivaneHelpViewController::CallApiGetauditHistory() {
-    const QString logPrefix = LOG_PREFIX_FN("CallApiGetauditHistory()");
+    const QString logPrefix = SCREEN_LOG_PREFIX_FN("CallApiGetauditHistory()");
     Logger::log(logPrefix);
     const auto& user = GlobalUserManager::shared().currentUserFirmwareInfo;
     requestList(Host::getZubAuditHistory(),
@@ -101,8 +101,8 @@ void OstivaneHelpViewController::sendEmail(const QString& subject, const QString
                                            const std::optional<QString>& fileName) {
     // A blank address is no address: the cloud would be asked to mail nobody.
     if (!supportEmail || supportEmail->trimmed().isEmpty()) {
-        Logger::log(LOG_PREFIX_FN("sendEmail(subject:body:attachment:fileName:)") + errorLabel +
-                    Help::supportEmailMissing);
+        Logger::log(SCREEN_LOG_PREFIX_FN("sendEmail(subject:body:attachment:fileName:)") +
+                    errorLabel + Help::supportEmailMissing);
         btSend_viewTroubleshooting->setEnabled(true);
         return;
     }
@@ -122,8 +122,8 @@ void OstivaneHelpViewController::sendEmail(const QString& subject, const QString
                 screen->btSend_viewTroubleshooting->setEnabled(true);
                 return;
             }
-            Logger::log(LOG_PREFIX_FN("sendEmail(subject:body:attachment:fileName:)") + errorLabel +
-                        result.error().localizedDescription());
+            Logger::log(SCREEN_LOG_PREFIX_FN("sendEmail(subject:body:attachment:fileName:)") +
+                        errorLabel + result.error().localizedDescription());
             MainQueue::async(screen,
                              [screen] { screen->btSend_viewTroubleshooting->setEnabled(true); });
         });

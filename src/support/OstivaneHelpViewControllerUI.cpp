@@ -91,6 +91,7 @@ void OstivaneHelpViewController::setupUi() {
     scrollLayout->setContentsMargins(0, 0, 0, 0);
     troubleshootingTextView = new QPlainTextEdit(messageScrollViewFromTroubleshoot);
     troubleshootingTextView->setTabChangesFocus(false);
+    troubleshootingTextView->setAccessibleName(QStringLiteral("Help message"));
     scrollLayout->addWidget(troubleshootingTextView);
     messageScrollViewFromTroubleshoot->setFocusProxy(troubleshootingTextView);
     textFieldPlaceholder = new QLabel(kPlaceholder, troubleshootingTextView->viewport());

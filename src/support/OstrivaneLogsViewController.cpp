@@ -20,6 +20,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+const char* const OstrivaneLogsViewController::sourceFile = __FILE__;
+
 namespace Codes = AppConstants::Codes;
 namespace Notifications = AppConstants::Notifications;
 

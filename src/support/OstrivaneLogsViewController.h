@@ -51,6 +51,8 @@ class OstrivaneLogsViewController : public ViewController,
                                     public ORSSerialPortHandlerDelegate {
     Q_OBJECT
 public:
+    // The file that the debug log names for every line this screen writes.
+    static const char* const sourceFile;
     using logCommand = ::logCommand;
 
     explicit OstrivaneLogsViewController(QWidget* parent = nullptr);

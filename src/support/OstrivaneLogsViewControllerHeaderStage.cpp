@@ -46,8 +46,8 @@ Task<void> OstrivaneLogsViewController::downloadAllHeaders() {
     updateProgress(UploadProgress::headerListsDone);
 
     const QString csv = co_await downloadLogHeader();
-    Logger::log(LOG_PREFIX_FN("downloadAllHeaders()") + AppConstants::DebugLog::responseLabel +
-                csv);
+    Logger::log(SCREEN_LOG_PREFIX_FN("downloadAllHeaders()") +
+                AppConstants::DebugLog::responseLabel + csv);
 }
 
 Task<void> OstrivaneLogsViewController::fetchHeaders(QString urlString, logCommand command) {
@@ -88,7 +88,11 @@ Task<void> OstrivaneLogsViewController::processLogUsageResponsesCommands(QString
 Task<QString> OstrivaneLogsViewController::downloadLogHeader() {
     ensureRunning();
     const QByteArray body = LogRequestBody::header(channelKeys(), LogBytes::shared());
-    Console::print(Texts::headerParameter + QString::fromUtf8(body));
+    // The secure channel's values are secrets: the printed body shows that they are there,
+    // not what they are.
+    Console::print(Texts::headerParameter +
+                   QString::fromUtf8(LogRequestBody::header(
+                       ChannelKeys{Texts::hiddenValue, Texts::hiddenValue}, LogBytes::shared())));
     Continuation<QString> wait = newWait<QString>();
     QPointer<OstrivaneLogsViewController> self(this);
     GlobalManager::shared().callAPI(
@@ -102,7 +106,7 @@ Task<QString> OstrivaneLogsViewController::downloadLogHeader() {
             if (!csv.ok()) {
                 // Only a body that is not JSON is logged; JSON without its text is not.
                 if (csv.error().unparsable)
-                    Logger::log(Logger::prefix(__FILE__, function, __LINE__) +
+                    Logger::log(Logger::prefix(sourceFile, function, __LINE__) +
                                 AppConstants::DebugLog::errorLabel + csv.error().description);
                 wait.resume(std::make_exception_ptr(UnusableAnswer(csv.error())));
                 return;

@@ -48,11 +48,13 @@ void OstrivaneLogsViewController::buildLayout() {
     spinner->setRange(0, 0); // a busy indicator
     spinner->setTextVisible(false);
     spinner->setMaximumHeight(6);
+    spinner->setAccessibleName(QStringLiteral("Support upload activity"));
     progressBar = new QProgressBar(uploadLogsView);
     progressBar->setObjectName(QStringLiteral("progressBar"));
     progressBar->setRange(0, 100);
     progressBar->setValue(0);
     progressBar->setTextVisible(false);
+    progressBar->setAccessibleName(QStringLiteral("Support upload progress"));
     uploadLogsPercentageLabel = makeLabel(UploadProgress().percentageLine(), 0, false, this);
     uploadLogsPercentageLabel->setObjectName(QStringLiteral("uploadLogsPercentageLabel"));
     running->addWidget(spinner);

@@ -46,7 +46,7 @@ Task<void> OstrivaneLogsViewController::callAPI(QString urlString, QVariantMap p
                 // A body that is not JSON fails the wait quietly; JSON without a command is
                 // logged.
                 if (!answer.error().unparsable)
-                    Logger::log(Logger::prefix(__FILE__, function, __LINE__) +
+                    Logger::log(Logger::prefix(sourceFile, function, __LINE__) +
                                 AppConstants::DebugLog::errorLabel + answer.error().description);
                 return;
             }
@@ -79,7 +79,7 @@ Task<QStringList> OstrivaneLogsViewController::callAPILogUsage(QString urlString
             if (!list.ok()) {
                 wait.resume(std::make_exception_ptr(UnusableAnswer(list.error())));
                 if (!list.error().unparsable)
-                    Logger::log(Logger::prefix(__FILE__, function, __LINE__) +
+                    Logger::log(Logger::prefix(sourceFile, function, __LINE__) +
                                 AppConstants::DebugLog::errorLabel + list.error().description);
                 return;
             }
@@ -177,7 +177,7 @@ QString OstrivaneLogsViewController::requestFailureCode(const APIError& error,
     case APIError::Kind::other:
     case APIError::Kind::invalidURL:
     case APIError::Kind::noData:
-        Logger::log(Logger::prefix(__FILE__, function, __LINE__) +
+        Logger::log(Logger::prefix(sourceFile, function, __LINE__) +
                     AppConstants::DebugLog::errorLabel + error.localizedDescription());
         break;
     }

@@ -7,14 +7,15 @@
 #include <cstdio>
 #include <unistd.h>
 
-// Captures what is written to standard output while it lives.
+// Captures what is written to standard output (or to another descriptor, such as standard
+// error) while it lives.
 class StdoutCapture {
 public:
-    StdoutCapture() {
+    explicit StdoutCapture(int fd = STDOUT_FILENO) : fd_(fd) {
         file_.open();
-        std::fflush(stdout);
-        saved_ = ::dup(STDOUT_FILENO);
-        ::dup2(file_.handle(), STDOUT_FILENO);
+        flushAll();
+        saved_ = ::dup(fd_);
+        ::dup2(file_.handle(), fd_);
     }
     ~StdoutCapture() { restore(); }
     StdoutCapture(const StdoutCapture&) = delete;
@@ -32,11 +33,16 @@ private:
     void restore() {
         if (saved_ < 0)
             return;
-        std::fflush(stdout);
-        ::dup2(saved_, STDOUT_FILENO);
+        flushAll();
+        ::dup2(saved_, fd_);
         ::close(saved_);
         saved_ = -1;
     }
+    static void flushAll() {
+        std::fflush(stdout);
+        std::fflush(stderr);
+    }
+    int fd_;
     QTemporaryFile file_;
     int saved_ = -1;
 };

@@ -9,6 +9,7 @@
 #include "platform/NotificationCenter.h"
 #include "platform/TimeScale.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -254,6 +255,15 @@ TEST_F(HelpScreenTest, WithoutItsCatalogueCodeTheScreenSetsNothingUp) {
     const QStringList lines = newDebugLogLines();
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_TRUE(lines.last().endsWith(u" | ERROR: Support email is not present"_s));
+}
+
+TEST_F(HelpScreenTest, AssistiveToolsFindTheMessageField) {
+    openScreen();
+    QAccessibleInterface* field =
+        QAccessible::queryAccessibleInterface(screen->troubleshootingTextView);
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(field->role(), QAccessible::EditableText);
+    EXPECT_FALSE(field->text(QAccessible::Name).isEmpty());
 }
 
 #include "HelpFormsTest.moc"

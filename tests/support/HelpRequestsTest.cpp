@@ -205,7 +205,8 @@ TEST_F(HelpScreenTest, LookupFailuresAreLoggedAndChangeNothing) {
     openScreen(false);
     const auto logged = [this](const char* function) {
         return newDebugLogLines()
-            .filter(u"function: "_s + QLatin1String(function) + u" | line: "_s)
+            .filter(u"file_name:OstivaneHelpViewController.cpp | function: "_s +
+                    QLatin1String(function) + u" | line: "_s)
             .filter(u" | ERROR: "_s);
     };
     ASSERT_TRUE(waitFor([&] {

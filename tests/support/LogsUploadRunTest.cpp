@@ -2,6 +2,9 @@
 // cloud and the pseudo-terminal transmitter.
 #include "LogsScreenFixture.h"
 
+#include "core/Logger.h"
+#include "core/StdoutCapture.h"
+
 #include "doubles/WaitFor.h"
 #include "models/LogBytes.h"
 #include "platform/NotificationCenter.h"
@@ -9,6 +12,7 @@
 #include "transmitter/SecureChannelAttributes.h"
 #include "upgrade/OstrivaneWelcomeScreen.h"
 
+#include <QAccessible>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
@@ -333,4 +337,48 @@ TEST_F(LogsScreenTest, StrayBytesOutsideAnExchangeNeitherEndItEarlyNorRepeatIt) 
     ASSERT_EQ(scenario->uploads().size(), 1);
     EXPECT_TRUE(QString::fromUtf8(scenario->uploads().first().content)
                     .endsWith(u'\n' + logLine(QStringLiteral("Only"), QStringLiteral("5"))));
+}
+
+TEST_F(LogsScreenTest, NoSecretOfTheChannelIsPrintedOrLogged) {
+    SecureChannelAttributes& channel = SecureChannelAttributes::shared();
+    channel.sessionKeyPair = QStringLiteral("KP-3b9f1c0e-secret");
+    channel.secureChannelToken = QStringLiteral("TOK-77e2a0d4-secret");
+    options.logTypes = {{QStringLiteral("5"), QStringLiteral("Only")}};
+    QFile::remove(Logger::currentFilePath());
+
+    StdoutCapture out;
+    StdoutCapture err(STDERR_FILENO);
+    startUpload();
+    const bool completed = waitForCompletion();
+    const QByteArray printed = out.text() + err.text();
+    ASSERT_TRUE(completed);
+    QFile log(Logger::currentFilePath());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QByteArray logged = log.readAll();
+
+    // The cloud got them with every request; the body line is still printed, without them.
+    const QList<LoopbackCloud::Request> header =
+        commLibRequestsTo(QStringLiteral("/api/LogDataHeader/SendResponsedBytes"));
+    ASSERT_EQ(header.size(), 1);
+    EXPECT_EQ(header.first().json().value(QStringLiteral("secureChannelToken")).toString(),
+              channel.secureChannelToken);
+    EXPECT_TRUE(printed.contains("Header Parameter {")) << printed.constData();
+    for (const QString& secret : {channel.sessionKeyPair, channel.secureChannelToken}) {
+        EXPECT_FALSE(printed.contains(secret.toUtf8())) << secret.toStdString();
+        EXPECT_FALSE(logged.contains(secret.toUtf8())) << secret.toStdString();
+    }
+}
+
+TEST_F(LogsScreenTest, AssistiveToolsTellTheTwoProgressIndicatorsApart) {
+    options.silentTags = {SupportUploadScenario::versionInfo}; // the screen stays as it starts
+    startUpload();
+    QStringList names;
+    for (QProgressBar* indicator : {screen->spinner, screen->progressBar}) {
+        QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(indicator);
+        ASSERT_NE(seen, nullptr);
+        EXPECT_EQ(seen->role(), QAccessible::ProgressBar);
+        names.append(seen->text(QAccessible::Name));
+    }
+    EXPECT_FALSE(names.contains(QString()));
+    EXPECT_NE(names.first(), names.last());
 }
