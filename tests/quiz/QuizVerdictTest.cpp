@@ -189,7 +189,8 @@ TEST_F(QuizScreenTest, BadOrMissingVerdictsAreErrorsNotResults) {
         {LoopbackCloud::Reply::text("<html>busy</html>", 503), u"Something went wrong."_s},
         {LoopbackCloud::Reply::json(QJsonArray()), u"Something went wrong."_s},
         {LoopbackCloud::Reply::dropConnection(), u"No internet connection."_s}};
-    for (const auto& [reply, message] : replies) {
+    for (const auto& [reply, expected] : replies) {
+        const QString& message = expected; // a lambda may not capture a structured binding
         quizCloud->setSubmissionReply(reply);
         const qsizetype before = cloud->requestsTo(Paths::submitQuizResults).size();
         quiz->buttonNext()->click();
