@@ -13,6 +13,10 @@ ViewController::ViewController(QWidget* parent) : QWidget(parent) {}
 
 ViewController::~ViewController() {
     destroying_ = true;
+    // The child screens go in ~QWidget, once this object is no longer a ViewController: from
+    // then on they must not reach back into it.
+    for (ViewController* child : childViewControllers())
+        child->parentViewController_ = nullptr;
     NotificationCenter::defaultCenter().removeObserver(this);
     // A child deleted without removeFromParent() still gives back what it covered, unless its
     // parent is going as well.
