@@ -77,6 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         });
     QObject::connect(&framer, &ReplyFramer::replyTimedOut, &framer,
                      [](logCommand) { FUZZ_CHECK(false, QStringLiteral("no time passes here")); });
+    QObject::connect(&framer, &ReplyFramer::replyTooLarge, &framer, [](logCommand) {
+        FUZZ_CHECK(false, QStringLiteral("a length-framed reply is bounded by its header"));
+    });
 
     framer.setCurrentCommand(command);
     framer.commandWritten();

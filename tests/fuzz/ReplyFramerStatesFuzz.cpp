@@ -25,11 +25,13 @@ struct Model {
     qsizetype bytesIn = 0;        // bytes fed since the last reset
     qsizetype bytesOut = 0;       // bytes handed out since the last reset
     int outcomes = 0;
+    int outcomesSinceWrite = 0;
     // The latest write started its deadline at instant speed and no byte has come since.
     bool silentInstantWait = false;
 };
 
-void checkOutcome(const Model& model, const ReplyFramer& framer, logCommand command) {
+void checkOutcome(Model& model, const ReplyFramer& framer, logCommand command) {
+    FUZZ_CHECK(++model.outcomesSinceWrite == 1, QStringLiteral("one write, two outcomes"));
     FUZZ_CHECK(model.written.count(command) == 1,
                QStringLiteral("an outcome for a command that was not written: ") +
                    LogCommands::caseName(command));
@@ -62,6 +64,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         checkOutcome(model, framer, command);
         ++model.outcomes;
     });
+    QObject::connect(&framer, &ReplyFramer::replyTooLarge, &framer, [&](logCommand command) {
+        checkOutcome(model, framer, command);
+        ++model.outcomes;
+        FUZZ_CHECK(LogCommands::rule(command).framing == ReplyFraming::quietPeriod,
+                   QStringLiteral("a length-framed reply is bounded by its header"));
+    });
 
     const auto& all = LogCommands::all();
     while (!input.atEnd()) {
@@ -72,6 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         case writeCommand:
             model.written.insert(framer.currentCommand());
+            model.outcomesSinceWrite = 0;
             framer.commandWritten();
             FUZZ_CHECK(framer.isAwaitingReply(),
                        QStringLiteral("a written command is not awaited"));
