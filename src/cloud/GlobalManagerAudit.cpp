@@ -44,30 +44,69 @@ QString recordText(const QVariantMap& record) {
         QJsonDocument(QJsonObject::fromVariantMap(record)).toJson(QJsonDocument::Compact));
 }
 
+QString codeOf(const QVariantMap& record) {
+    return record.value(AppConstants::API::Host::AuditRecord::code).toString();
+}
+
+// A record with a code, or nothing.
 std::optional<QVariantMap> recordFromText(const QString& text) {
     const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8());
     if (!document.isObject())
         return std::nullopt;
-    return document.object().toVariantMap();
+    const QVariantMap record = document.object().toVariantMap();
+    if (codeOf(record).isEmpty())
+        return std::nullopt;
+    return record;
 }
 
-// Whether the stored record was made after the given one (records carry their moment).
-bool isNewer(const std::optional<QString>& stored, const QString& than) {
-    if (!stored)
-        return false;
-    const auto storedRecord = recordFromText(*stored);
-    const auto thanRecord = recordFromText(than);
-    if (!storedRecord || !thanRecord)
+// Whether the first record was made after the second (records carry their moment).
+bool isNewer(const std::optional<QVariantMap>& record, const QVariantMap& than) {
+    if (!record)
         return false;
     const QString& dateKey = AppConstants::API::Host::AuditRecord::date;
-    return storedRecord->value(dateKey).toString() > thanRecord->value(dateKey).toString();
+    return record->value(dateKey).toString() > than.value(dateKey).toString();
 }
 
 SettingsStore& store() {
     return AppState::defaults();
 }
-const QString& pendingKey() {
-    return AppConstants::userdefaultKeys::pendingAudits;
+
+namespace Keys = AppConstants::userdefaultKeys;
+
+void keepWaiting(const QVariantMap& record) {
+    store().setValue(Keys::pendingAudits, codeOf(record));
+    store().setValue(Keys::pendingAuditRecord, recordText(record));
+}
+
+void clearWaiting() {
+    store().removeObject(Keys::pendingAudits);
+    store().removeObject(Keys::pendingAuditRecord);
+}
+
+// The record waiting to be sent, or nothing. The code under "PendingAudits" decides; the
+// record kept beside it is used when it is that code's. An earlier build kept the whole record
+// under "PendingAudits": that is taken as it is and stored the present way. A code without its
+// record (kept by another build) is sent as a record made now, in the default state.
+std::optional<QVariantMap> waitingRecord() {
+    const QString waiting = store().string(Keys::pendingAudits).value_or(QString()).trimmed();
+    if (waiting.isEmpty())
+        return std::nullopt;
+    if (waiting.startsWith(u'{')) {
+        const std::optional<QVariantMap> earlier = recordFromText(waiting);
+        if (earlier)
+            keepWaiting(*earlier);
+        else
+            clearWaiting(); // nothing that could be sent; keeping it would only block the slot
+        return earlier;
+    }
+    const std::optional<QVariantMap> kept =
+        recordFromText(store().string(Keys::pendingAuditRecord).value_or(QString()));
+    if (kept && codeOf(*kept) == waiting)
+        return kept;
+    const QVariantMap made =
+        auditRecord(waiting, AppConstants::API::Host::AuditRecord::stateDefault);
+    keepWaiting(made);
+    return made;
 }
 
 } // namespace
@@ -82,7 +121,7 @@ void GlobalManager::setAuditHistory(const QString& code, const QString& zubState
         return;
     const QVariantMap record = auditRecord(code, zubStateID);
     if (!NetworkManager::shared().isConnected()) {
-        store().setValue(pendingKey(), recordText(record));
+        keepWaiting(record);
         return;
     }
     // The connection is evidently here: the waiting record goes first.
@@ -93,35 +132,32 @@ void GlobalManager::setAuditHistory(const QString& code, const QString& zubState
 void GlobalManager::sendPendingAudit() {
     if (!NetworkManager::shared().isConnected())
         return;
-    const std::optional<QString> pending = store().string(pendingKey());
-    if (!pending || pending->isEmpty() || pending == pendingInFlight_)
+    const std::optional<QVariantMap> record = waitingRecord();
+    if (!record || recordText(*record) == pendingInFlight_)
         return;
-    const std::optional<QVariantMap> record = recordFromText(*pending);
-    if (!record) {
-        // Nothing that could be sent; keeping it would only block the slot.
-        store().removeObject(pendingKey());
-        return;
-    }
-    pendingInFlight_ = *pending;
+    pendingInFlight_ = recordText(*record);
     postAudit(*record);
 }
 
 void GlobalManager::postAudit(const QVariantMap& record) {
     const QString text = recordText(record);
     callAPI(AppConstants::API::Host::setZubAuditHistory(), HTTPMethod::POST, record,
-            [this, text](const APIResult& result) {
+            [this, record, text](const APIResult& result) {
                 const bool wasPending = pendingInFlight_ == text;
                 if (wasPending)
                     pendingInFlight_.clear();
                 if (!result.ok() && result.error().is(APIError::Kind::noInternetConnection)) {
                     // Lost on the way: keep it for the connection's return, unless a newer
                     // record already waits.
-                    if (!isNewer(store().string(pendingKey()), text))
-                        store().setValue(pendingKey(), text);
+                    if (!isNewer(waitingRecord(), record))
+                        keepWaiting(record);
                     return;
                 }
                 // Sent, or refused by the cloud (which a resend would not change).
-                if (wasPending && store().string(pendingKey()) == text)
-                    store().removeObject(pendingKey());
+                if (wasPending) {
+                    const std::optional<QVariantMap> waiting = waitingRecord();
+                    if (waiting && recordText(*waiting) == text)
+                        clearWaiting();
+                }
             });
 }

@@ -188,7 +188,10 @@ inline const QString language = QStringLiteral("en");
 // Keys of the application's settings store (AppState::defaults()).
 namespace userdefaultKeys {
 inline const QString logFileName = QStringLiteral("LogFileName");
+// The code of the audit record waiting to be sent, as other builds read it; the whole record
+// (state, user, transmitter and the moment of the step) waits beside it under a key of ours.
 inline const QString pendingAudits = QStringLiteral("PendingAudits");
+inline const QString pendingAuditRecord = QStringLiteral("PelloryPendingAuditRecord");
 inline const QString txFleetKey = QStringLiteral("TxFleetKey");
 inline const QString currentAppVersion = QStringLiteral("currentAppVersion");
 // Kept in the standard store (AppState::standardDefaults()), not in the application's own:

@@ -52,12 +52,11 @@ protected:
     static QString path() { return AppConstants::API::Host::path::setZubAuditHistory; }
     static void clearPending() {
         AppState::defaults().removeObject(AppConstants::userdefaultKeys::pendingAudits);
+        AppState::defaults().removeObject(AppConstants::userdefaultKeys::pendingAuditRecord);
     }
-    static std::optional<QJsonObject> pending() {
-        const auto text = AppState::defaults().string(AppConstants::userdefaultKeys::pendingAudits);
-        if (!text)
-            return std::nullopt;
-        return QJsonDocument::fromJson(text->toUtf8()).object();
+    // The waiting code, as other builds read it.
+    static std::optional<QString> pending() {
+        return AppState::defaults().string(AppConstants::userdefaultKeys::pendingAudits);
     }
     QJsonObject posted(qsizetype index) const { return cloud.requests().at(index).json(); }
 };
@@ -100,16 +99,18 @@ TEST_F(AuditHistoryTest, OfflineTheLastRecordWaitsAndIsSentWhenTheConnectionRetu
     GlobalManager::shared().setAuditHistory(u"5000051"_s,
                                             AppConstants::API::Host::AuditRecord::stateQuizVerdict);
     GlobalManager::shared().setAuditHistory(u"9999999"_s); // unknown: not even kept
-    spinFor(100);
+    spinFor(1100);
     EXPECT_EQ(cloud.requestCount(), 0);
-    const std::optional<QJsonObject> waiting = pending();
-    ASSERT_TRUE(waiting.has_value());
-    EXPECT_EQ(waiting->value(u"Code"_s).toString(), u"5000051"_s);
+    EXPECT_EQ(pending(), u"5000051"_s);
 
     NetworkManager::shared().setConnected(true);
     ASSERT_TRUE(cloud.waitForRequests(1));
     // Sent as it was made, with the moment of the step; then the slot is empty.
-    EXPECT_EQ(posted(0), *waiting);
+    EXPECT_EQ(posted(0).value(u"Code"_s).toString(), u"5000051"_s);
+    EXPECT_EQ(posted(0).value(u"ZubStateID"_s).toString(), u"2"_s);
+    const QDateTime date =
+        QDateTime::fromString(posted(0).value(u"Date"_s).toString(), Qt::ISODate);
+    EXPECT_GE(date.secsTo(QDateTime::currentDateTimeUtc()), 1);
     EXPECT_TRUE(waitFor([] { return !pending().has_value(); }));
     spinFor(100);
     EXPECT_EQ(cloud.requestCount(), 1);
@@ -146,6 +147,53 @@ TEST_F(AuditHistoryTest, WaitingRecordRefusedByTheCloudIsNotResentForever) {
     NetworkManager::shared().setConnected(true);
     spinFor(100);
     EXPECT_EQ(cloud.requestCount(), 1);
+}
+
+TEST_F(AuditHistoryTest, WaitingValuesLeftByEveryBuildAreSentOnce) {
+    namespace Keys = AppConstants::userdefaultKeys;
+    const QString record =
+        uR"({"Code":"8000003","ZubStateID":"2","UserID":"U-0","TransmitterID":"7",)"
+        uR"("Date":"2026-01-02T03:04:05Z"})"_s;
+    struct Case {
+        const char* name;
+        QString code;         // under "PendingAudits"
+        QString kept;         // under our own key
+        QJsonObject expected; // what is posted; its Date, when empty, is the moment of sending
+    };
+    const QJsonObject madeNow{{u"Code"_s, u"8000003"_s},
+                              {u"ZubStateID"_s, u"1"_s},
+                              {u"UserID"_s, u"U-1"_s},
+                              {u"TransmitterID"_s, u"4321"_s},
+                              {u"Date"_s, u""_s}};
+    const QJsonObject asKept = QJsonDocument::fromJson(record.toUtf8()).object();
+    const QList<Case> cases{
+        {"code with its record", u"8000003"_s, record, asKept},
+        {"whole record of an earlier build", record, {}, asKept},
+        {"code alone", u"8000003"_s, {}, madeNow},
+        {"code with another code's record", u"8000003"_s,
+         QString(record).replace(u"8000003"_s, u"8000017"_s), madeNow},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        cloud.clearRequests();
+        AppState::defaults().setValue(Keys::pendingAudits, c.code);
+        if (!c.kept.isEmpty())
+            AppState::defaults().setValue(Keys::pendingAuditRecord, c.kept);
+        GlobalManager::shared().sendPendingAudit();
+        ASSERT_TRUE(cloud.waitForRequests(1));
+        ASSERT_TRUE(waitFor([] { return !pending().has_value(); }));
+        spinFor(50);
+        ASSERT_EQ(cloud.requestCount(), 1);
+        QJsonObject sent = posted(0);
+        if (c.expected.value(u"Date"_s).toString().isEmpty()) {
+            const QDateTime date =
+                QDateTime::fromString(sent.value(u"Date"_s).toString(), Qt::ISODate);
+            EXPECT_LE(qAbs(date.secsTo(QDateTime::currentDateTimeUtc())), 2);
+            sent.insert(u"Date"_s, u""_s);
+        }
+        EXPECT_EQ(sent, c.expected);
+        EXPECT_FALSE(AppState::defaults().value(Keys::pendingAuditRecord).has_value());
+    }
 }
 
 } // namespace
