@@ -14,6 +14,32 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 
+namespace {
+
+struct Redirect {
+    QUrl target;
+    bool keepsBody; // 307 and 308 send the same request again; the others turn it into a GET
+};
+
+// Where an answer sends the request next, as a browser would follow it: a redirect status with
+// a Location of http or https, never from https down to http.
+std::optional<Redirect> redirectOf(const QNetworkReply& reply) {
+    const int status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status != 301 && status != 302 && status != 303 && status != 307 && status != 308)
+        return std::nullopt;
+    const QByteArray location = reply.rawHeader("Location");
+    if (location.isEmpty())
+        return std::nullopt;
+    const QUrl target = reply.url().resolved(QUrl::fromEncoded(location));
+    const QString scheme = target.scheme().toLower();
+    if (!target.isValid() || (scheme != u"http" && scheme != u"https") ||
+        (reply.url().scheme() == u"https" && scheme == u"http"))
+        return std::nullopt;
+    return Redirect{target, status == 307 || status == 308};
+}
+
+} // namespace
+
 GlobalManager& GlobalManager::shared() {
     static GlobalManager* instance = [] {
         auto* manager = new GlobalManager;
@@ -40,18 +66,36 @@ void GlobalManager::sendOnce(const QNetworkRequest& request, HTTPMethod method,
         MainQueue::async(this, [=, this] { sendOnce(request, method, body, style, completion); });
         return;
     }
+    QNetworkRequest wire(request);
+    // Qt would follow a redirect by rewinding the body, which OnceReadBody refuses; each hop
+    // is sent here as a request of its own instead.
+    wire.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                      QNetworkRequest::ManualRedirectPolicy);
     // A GET carries an empty body too: without one, nothing would stop Qt resending it.
     auto* once = new OnceReadBody(body);
-    QNetworkReply* reply = method == HTTPMethod::GET ? nam_->sendCustomRequest(request, "GET", once)
-                                                     : nam_->post(request, once);
+    QNetworkReply* reply = method == HTTPMethod::GET ? nam_->sendCustomRequest(wire, "GET", once)
+                                                     : nam_->post(wire, once);
     once->setParent(reply);
-    once->setReply(reply);
-    connect(reply, &QNetworkReply::finished, this, [reply, style, completion] {
-        const APIResult result = ReplyMapping::map(*reply, style);
-        reply->deleteLater();
-        if (completion)
-            completion(result);
-    });
+    connect(reply, &QNetworkReply::finished, this,
+            [this, reply, request, method, body, style, completion] {
+                reply->deleteLater();
+                const int hopsLeft = request.maximumRedirectsAllowed();
+                if (const std::optional<Redirect> next = redirectOf(*reply); next && hopsLeft > 0) {
+                    QNetworkRequest hop(request);
+                    hop.setUrl(next->target);
+                    hop.setMaximumRedirectsAllowed(hopsLeft - 1);
+                    if (next->keepsBody) {
+                        sendOnce(hop, method, body, style, completion);
+                    } else {
+                        hop.setHeader(QNetworkRequest::ContentTypeHeader, QVariant());
+                        sendOnce(hop, HTTPMethod::GET, {}, style, completion);
+                    }
+                    return;
+                }
+                const APIResult result = ReplyMapping::map(*reply, style);
+                if (completion)
+                    completion(result);
+            });
 }
 
 void GlobalManager::callAPI(const QString& urlString, HTTPMethod httpMethod,

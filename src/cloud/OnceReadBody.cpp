@@ -1,7 +1,5 @@
 #include "cloud/OnceReadBody.h"
 
-#include <QNetworkReply>
-
 #include <algorithm>
 #include <cstring>
 
@@ -11,25 +9,7 @@ OnceReadBody::OnceReadBody(QByteArray bytes, QObject* parent)
 }
 
 bool OnceReadBody::seek(qint64 pos) {
-    if (pos < this->pos() && !takeRewind())
-        return false;
-    return QIODevice::seek(pos);
-}
-
-bool OnceReadBody::reset() {
-    return takeRewind() && QIODevice::seek(0);
-}
-
-bool OnceReadBody::takeRewind() {
-    // Qt rewinds on the reply's own thread, the main one, with the redirect's answer in place.
-    if (!reply_)
-        return false;
-    const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const QByteArray target = reply_->rawHeader("Location");
-    if ((status != 307 && status != 308) || target.isEmpty() || redirectsFollowed_.contains(target))
-        return false;
-    redirectsFollowed_.append(target);
-    return true;
+    return pos >= this->pos() && QIODevice::seek(pos);
 }
 
 qint64 OnceReadBody::readData(char* data, qint64 maxSize) {

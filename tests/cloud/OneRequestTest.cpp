@@ -115,18 +115,28 @@ TEST_P(OneRequestTest, DroppedConnectionReachesTheCloudOnceAndIsReported) {
     EXPECT_EQ(cloud.requestsTo(u"/drop"_s).size(), 1);
 }
 
-// A redirect that asks for the body again sends it to the new address, which has not seen it.
-TEST_P(OneRequestTest, RedirectKeepingTheBodyReachesTheNewAddressOnce) {
+// Each hop of a redirect is a request of its own: a 307 sends the same request to an address
+// that has not seen it, a 303 turns it into a GET.
+TEST_P(OneRequestTest, RedirectsAreFollowedHopByHopOnce) {
     const Kind& kind = kinds().at(std::get<0>(GetParam()));
-    cloud.route({}, u"/moved"_s, Reply::empty(307).withHeader("Location", "/target"));
+    cloud.route({}, u"/moved"_s, Reply::empty(307).withHeader("Location", "/see-other"));
+    cloud.route({}, u"/see-other"_s, Reply::empty(303).withHeader("Location", "/target"));
     cloud.route({}, u"/target"_s, Reply::text("arrived"));
     warmUpWhenAsked(kind);
     const auto result = run(kind, u"/moved"_s);
     ASSERT_TRUE(result && result->ok());
+    EXPECT_EQ(result->data(), "arrived");
     spinFor(100);
-    ASSERT_EQ(cloud.requestsTo(u"/target"_s).size(), 1);
-    EXPECT_EQ(cloud.requestsTo(u"/target"_s).first().body,
-              cloud.requestsTo(u"/moved"_s).first().body);
+    const auto moved = cloud.requestsTo(u"/moved"_s);
+    const auto seeOther = cloud.requestsTo(u"/see-other"_s);
+    const auto target = cloud.requestsTo(u"/target"_s);
+    ASSERT_EQ(moved.size(), 1);
+    ASSERT_EQ(seeOther.size(), 1);
+    ASSERT_EQ(target.size(), 1);
+    EXPECT_EQ(seeOther.first().method, moved.first().method);
+    EXPECT_EQ(seeOther.first().body, moved.first().body);
+    EXPECT_EQ(target.first().method, u"GET"_s);
+    EXPECT_TRUE(target.first().body.isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryKind, OneRequestTest,
