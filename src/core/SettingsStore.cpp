@@ -32,6 +32,12 @@ void SettingsStore::removeObject(const QString& key) {
         settings_->remove(key);
 }
 
+std::optional<QString> SettingsStore::fileName() const {
+    if (!settings_ || settings_->fileName().isEmpty())
+        return std::nullopt;
+    return settings_->fileName();
+}
+
 void SettingsStore::synchronize() {
     if (settings_)
         settings_->sync();

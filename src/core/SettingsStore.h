@@ -24,6 +24,8 @@ public:
     std::optional<QString> string(const QString& key) const;
     void setValue(const QString& key, const QVariant& value);
     void removeObject(const QString& key);
+    // Where the store keeps its values, when that is a file of its own.
+    std::optional<QString> fileName() const;
     // Writes pending changes to permanent storage.
     void synchronize();
 
