@@ -6,6 +6,7 @@
 #include "core/AppConstants.h"
 #include "core/Console.h"
 #include "models/LogBytes.h"
+#include "platform/BusyIndicator.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Storyboard.h"
@@ -62,6 +63,7 @@ void OstrivaneLogsViewController::startDownloadingLogs() {
     center.post(Notifications::enableDisableLogoutButtons, false);
     showWindowCloseRedCircleBasedOnUpgradeProgressStatus(this, false);
     spinner->show();
+    spinner->startAnimation();
     progressBar->setValue(0);
 
     // Nothing of an earlier run that failed may reach the cloud with this one.

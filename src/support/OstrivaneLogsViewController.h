@@ -23,6 +23,7 @@
 #include <functional>
 #include <optional>
 
+class BusyIndicator;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -62,7 +63,7 @@ public:
     QLabel* labelHeading = nullptr;
     QLabel* labelSubheading = nullptr;
     QProgressBar* progressBar = nullptr;
-    QProgressBar* spinner = nullptr;
+    BusyIndicator* spinner = nullptr;
     QLabel* uploadLogsPercentageLabel = nullptr;
     QWidget* uploadLogsView = nullptr;
     QWidget* uploadCompleteView = nullptr;

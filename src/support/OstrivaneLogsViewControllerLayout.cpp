@@ -2,6 +2,7 @@
 #include "support/OstrivaneLogsViewController.h"
 
 #include "core/Extensions.h"
+#include "platform/BusyIndicator.h"
 
 #include <QFont>
 #include <QLabel>
@@ -43,11 +44,8 @@ void OstrivaneLogsViewController::buildLayout() {
     uploadLogsView = new QWidget(this);
     uploadLogsView->setObjectName(QStringLiteral("uploadLogsView"));
     auto* running = new QVBoxLayout(uploadLogsView);
-    spinner = new QProgressBar(uploadLogsView);
+    spinner = new BusyIndicator(uploadLogsView);
     spinner->setObjectName(QStringLiteral("spinner"));
-    spinner->setRange(0, 0); // a busy indicator
-    spinner->setTextVisible(false);
-    spinner->setMaximumHeight(6);
     spinner->setAccessibleName(QStringLiteral("Support upload activity"));
     progressBar = new QProgressBar(uploadLogsView);
     progressBar->setObjectName(QStringLiteral("progressBar"));
@@ -57,7 +55,7 @@ void OstrivaneLogsViewController::buildLayout() {
     progressBar->setAccessibleName(QStringLiteral("Support upload progress"));
     uploadLogsPercentageLabel = makeLabel(UploadProgress().percentageLine(), 0, false, this);
     uploadLogsPercentageLabel->setObjectName(QStringLiteral("uploadLogsPercentageLabel"));
-    running->addWidget(spinner);
+    running->addWidget(spinner, 0, Qt::AlignHCenter);
     running->addWidget(progressBar);
     running->addWidget(uploadLogsPercentageLabel);
     root->addWidget(uploadLogsView);

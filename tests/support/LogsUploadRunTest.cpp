@@ -7,6 +7,7 @@
 
 #include "doubles/WaitFor.h"
 #include "models/LogBytes.h"
+#include "platform/BusyIndicator.h"
 #include "platform/NotificationCenter.h"
 #include "platform/TimeScale.h"
 #include "transmitter/SecureChannelAttributes.h"
@@ -80,11 +81,15 @@ TEST_F(LogsScreenTest, WholeUploadRelaysEveryExchangeInOrderAndUploadsTheAssembl
     ASSERT_TRUE(QDir().mkpath(*options.uploadFolder));
     NotificationTrail trail({menuNotification, logoutNotification});
     bool lockedDuringLogs = false;
-    QObject::connect(&env->cloud, &LoopbackCloud::requestReceived, &env->cloud,
-                     [&](const LoopbackCloud::Request& request) {
-                         if (request.path.endsWith(QStringLiteral("/api/LogData/GetCommandBytes")))
-                             lockedDuringLogs = interfaceLocked();
-                     });
+    bool busyDuringLogs = false;
+    QObject::connect(
+        &env->cloud, &LoopbackCloud::requestReceived, &env->cloud,
+        [&](const LoopbackCloud::Request& request) {
+            if (request.path.endsWith(QStringLiteral("/api/LogData/GetCommandBytes"))) {
+                lockedDuringLogs = interfaceLocked();
+                busyDuringLogs = screen->spinner->isTicking();
+            }
+        });
     // Leftovers of an earlier run that failed must not reach the cloud with this one.
     LogBytes::shared().logUsageBytesList = {QByteArrayLiteral("c3RhbGU=")};
     LogBytes::shared().logTagClassListBytesList = {QByteArrayLiteral("c3RhbGU=")};
@@ -229,6 +234,8 @@ TEST_F(LogsScreenTest, WholeUploadRelaysEveryExchangeInOrderAndUploadsTheAssembl
     EXPECT_EQ(screen->labelSubheading->text(),
               QStringLiteral("Your transmitter logs has been uploaded."));
     EXPECT_TRUE(lockedDuringLogs);
+    EXPECT_TRUE(busyDuringLogs);
+    EXPECT_FALSE(screen->spinner->isTicking()); // nothing wakes the screen once it is done
     EXPECT_TRUE(interfaceUnlocked());
     EXPECT_EQ(trail.names, (QStringList{menuNotification, logoutNotification, menuNotification,
                                         logoutNotification}));

@@ -1,0 +1,73 @@
+#include "platform/BusyIndicator.h"
+
+#include <QPainter>
+#include <QTimerEvent>
+
+#include <cmath>
+#include <numbers>
+
+BusyIndicator::BusyIndicator(QWidget* parent) : QWidget(parent) {
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+QSize BusyIndicator::sizeHint() const {
+    return {28, 28};
+}
+
+void BusyIndicator::startAnimation() {
+    animating_ = true;
+    updateTimer();
+}
+
+void BusyIndicator::stopAnimation() {
+    animating_ = false;
+    updateTimer();
+}
+
+void BusyIndicator::updateTimer() {
+    if (animating_ && isVisible()) {
+        if (!timer_.isActive())
+            timer_.start(1000 / stepsPerSecond, Qt::CoarseTimer, this);
+    } else {
+        timer_.stop();
+    }
+}
+
+void BusyIndicator::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    updateTimer();
+}
+
+void BusyIndicator::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    updateTimer();
+}
+
+void BusyIndicator::timerEvent(QTimerEvent* event) {
+    if (event->timerId() != timer_.timerId()) {
+        QWidget::timerEvent(event);
+        return;
+    }
+    step_ = (step_ + 1) % dotCount;
+    update();
+}
+
+void BusyIndicator::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    const double side = std::min(width(), height());
+    const double dot = side / 5.0;
+    const double radius = (side - dot) / 2.0;
+    const QPointF centre(width() / 2.0, height() / 2.0);
+    QColor colour = palette().color(QPalette::WindowText);
+    for (int i = 0; i < dotCount; ++i) {
+        // The head is fully drawn; the dots behind it fade, the rest stay faint.
+        const int behind = (step_ - i + dotCount) % dotCount;
+        colour.setAlphaF(behind < 4 ? 1.0 - 0.2 * behind : 0.2);
+        painter.setBrush(colour);
+        const double angle = 2.0 * std::numbers::pi * i / dotCount - std::numbers::pi / 2.0;
+        const QPointF at = centre + QPointF(std::cos(angle), std::sin(angle)) * radius;
+        painter.drawEllipse(at, dot / 2.0, dot / 2.0);
+    }
+}
