@@ -26,7 +26,9 @@ public:
     static constexpr double lengthFramedReplyLimitSeconds = 15.0;
     static constexpr double firstByteLimitSeconds = 30.0;
     static constexpr double quietReplyLimitSeconds = 300.0;
-    static constexpr qsizetype maxQuietReplyBytes = qsizetype{16} * 1024 * 1024;
+    // A transmitter's log data runs to tens of megabytes (64 MB logs are uploaded whole, at
+    // under three times their size in memory); twice that is no longer a log.
+    static constexpr qsizetype maxQuietReplyBytes = qsizetype{128} * 1024 * 1024;
 
     explicit ReplyFramer(QObject* parent = nullptr);
 

@@ -332,6 +332,9 @@ int benchDriver(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     const bool quick = args.contains(QStringLiteral("--quick")); // no unscaled run
+    // "--mb N": only the log-data run of N MB and the small one (for profiling).
+    const qsizetype mbAt = args.indexOf(QStringLiteral("--mb"));
+    const int onlyMb = mbAt > 0 ? args.value(mbAt + 1).toInt() : 0;
     const QString self = QCoreApplication::applicationFilePath();
     constexpr double timingScale = 0.02;
     constexpr double memoryScale = 0.05;
@@ -344,7 +347,7 @@ int benchDriver(int argc, char** argv) {
     // Time per exchange: several small runs of many logs.
     QList<double> exchanges;
     QList<double> rtts;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < (onlyMb ? 0 : 4); ++i) {
         const RunResult run = runOnce({timingScale, 20, 0}, self);
         if (!run.completed)
             row(QStringLiteral("(a timing run did not complete)"), {});
@@ -359,12 +362,19 @@ int benchDriver(int argc, char** argv) {
         num(percentile(exchanges, 0.99), 3) + QStringLiteral(" ms"), QStringLiteral("<= 3 ms"));
 
     // A large log-data reply, against the same run with a small one.
-    const RunResult small = runOnce({memoryScale, 1, 0}, self);
+    // CPU figures are the least of a few runs: the machine's other work only ever adds.
+    RunResult small = runOnce({memoryScale, 1, 0}, self);
+    for (int i = 0; i < 2; ++i)
+        small.cpuSeconds =
+            std::min(small.cpuSeconds, runOnce({memoryScale, 1, 0}, self).cpuSeconds);
     row(QStringLiteral("one small log: process CPU"),
         num(small.cpuSeconds, 2) + QStringLiteral(" s"));
-    for (const int mb : {1, 16, 64}) {
+    for (const int mb : onlyMb ? QList<int>{onlyMb} : QList<int>{1, 16, 64}) {
         const qint64 bytes = qint64(mb) * 1024 * 1024;
-        const RunResult big = runOnce({memoryScale, 1, bytes}, self);
+        RunResult big = runOnce({memoryScale, 1, bytes}, self);
+        const RunResult again = runOnce({memoryScale, 1, bytes}, self);
+        if (again.completed)
+            big.cpuSeconds = std::min(big.cpuSeconds, again.cpuSeconds);
         const QString name = QStringLiteral("%1 MB log data: ").arg(mb);
         if (!big.completed) {
             row(name + QStringLiteral("run did not complete"), {});
@@ -383,7 +393,7 @@ int benchDriver(int argc, char** argv) {
             QStringLiteral("back near start"));
     }
 
-    if (!quick) {
+    if (!quick && !onlyMb) {
         const RunResult real = runOnce({1.0, 1, 0}, self);
         if (!real.completed)
             row(QStringLiteral("(the unscaled run did not complete)"), {});
