@@ -1,12 +1,29 @@
 #include "platform/BusyIndicator.h"
 
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <QTimerEvent>
 
 #include <cmath>
 #include <numbers>
 
+namespace {
+
+// Assistive tools see an indeterminate progress indicator, as they would the system's spinner.
+QAccessibleInterface* accessibleBusyIndicator(const QString& className, QObject* object) {
+    if (className == QLatin1String("BusyIndicator") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::ProgressBar);
+    return nullptr;
+}
+
+} // namespace
+
 BusyIndicator::BusyIndicator(QWidget* parent) : QWidget(parent) {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(accessibleBusyIndicator);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 

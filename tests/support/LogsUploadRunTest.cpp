@@ -380,7 +380,8 @@ TEST_F(LogsScreenTest, AssistiveToolsTellTheTwoProgressIndicatorsApart) {
     options.silentTags = {SupportUploadScenario::versionInfo}; // the screen stays as it starts
     startUpload();
     QStringList names;
-    for (QProgressBar* indicator : {screen->spinner, screen->progressBar}) {
+    for (QWidget* indicator :
+         {static_cast<QWidget*>(screen->spinner), static_cast<QWidget*>(screen->progressBar)}) {
         QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(indicator);
         ASSERT_NE(seen, nullptr);
         EXPECT_EQ(seen->role(), QAccessible::ProgressBar);
