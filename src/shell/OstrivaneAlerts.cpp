@@ -40,7 +40,8 @@ OstrivaneCustomAlertView* presentCustomAlert(ViewController* screen,
 
 } // namespace
 
-void showUpgradeOrSupportUploadErrorAlert(ViewController* screen, const QString& code) {
+void showUpgradeOrSupportUploadErrorAlert(ViewController* screen, const QString& code,
+                                          std::function<bool()> runGoesOn) {
     const std::optional<StructEuaMessage> found = euaMessage(code);
     // Whatever the code, the user is told and the interface is unlocked: a code that the
     // catalogue lacks shows the local record instead.
@@ -49,18 +50,36 @@ void showUpgradeOrSupportUploadErrorAlert(ViewController* screen, const QString&
     const QPointer<ViewController> guard(screen);
     // Not tied to the screen's life: the interface must come back even when the screen that
     // failed is gone by the time this runs.
-    MainQueue::async([guard, code, entry, isCloudCode = found.has_value()] {
+    MainQueue::async([guard, code, entry, isCloudCode = found.has_value(),
+                      runGoesOn = std::move(runGoesOn)] {
+        // Asked now, not when the failure was reported: by now a failure that ends the run
+        // has ended it.
+        const bool goesOn = runGoesOn && runGoesOn();
+        // One alert at a time: the end of the run replaces a notice still open.
+        static QPointer<OstrivaneCustomAlertView> openNotice;
+        if (openNotice && !goesOn)
+            openNotice->dismiss();
         if (entry) {
             if (OstrivaneCustomAlertView* alert = presentCustomAlert(
                     guard.data(), AppConstants::Alerts::titles::notification, std::nullopt,
                     entry->messagerDescriptionUserFriendly, true)) {
-                // Closing it takes the window back to the welcome screen.
-                alert->setCloseAction([] {
-                    NotificationCenter::defaultCenter().post(
-                        AppConstants::Notifications::showWelcomeScreen);
-                });
+                if (goesOn) {
+                    openNotice = alert;
+                } else {
+                    // Closing it takes the window back to the welcome screen.
+                    alert->setCloseAction([] {
+                        NotificationCenter::defaultCenter().post(
+                            AppConstants::Notifications::showWelcomeScreen);
+                    });
+                }
             }
             logDescription(QStringLiteral("showUpgradeOrSupportUploadErrorAlert(code:)"), *entry);
+        }
+        if (goesOn) {
+            // The run keeps the interface locked until it ends.
+            if (isCloudCode)
+                GlobalManager::shared().setAuditHistory(code);
+            return;
         }
         ORSSerialPortHandler::shared().isUpgradeDone = false;
         NotificationCenter& center = NotificationCenter::defaultCenter();

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class ViewController;
@@ -13,7 +14,14 @@ class ViewController;
 // the sidebar, the log-out button and the window's close button, and records the code with
 // the cloud. A code that the catalogue lacks shows the local record "100" instead and sends
 // no audit record; the interface is re-enabled all the same. Runs on the main queue.
-void showUpgradeOrSupportUploadErrorAlert(ViewController* screen, const QString& code);
+//
+// runGoesOn, when given, is asked as the alert is shown. While it holds, the failure is one that
+// a running support upload outlives (one log lost, the others still coming): the code's alert,
+// debug-log line and audit record come all the same, but the interface stays locked and
+// " Close " only takes the alert away, so the running upload stays in view until its own end.
+// An alert for the end of a run takes the place of such an alert still open.
+void showUpgradeOrSupportUploadErrorAlert(ViewController* screen, const QString& code,
+                                          std::function<bool()> runGoesOn = {});
 
 // Enables or disables the close button of the screen's window, on the main queue.
 void showWindowCloseRedCircleBasedOnUpgradeProgressStatus(ViewController* screen, bool isEnabled);

@@ -18,6 +18,7 @@
 #include "upgrade/OstrivaneWelcomeScreen.h"
 
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -107,7 +108,11 @@ void OstrivaneLogsViewController::updateProgress(double doubleValue) {
 }
 
 void OstrivaneLogsViewController::showUpgradeOrSupportUploadError(const QString& code) {
-    showUpgradeOrSupportUploadErrorAlert(this, code);
+    // A failure the run outlives must not take the running upload away: its alert leaves the
+    // screen in place.
+    showUpgradeOrSupportUploadErrorAlert(
+        this, code,
+        [self = QPointer<OstrivaneLogsViewController>(this)] { return self && self->isRunning(); });
     ReplyStore::emptyLists(LogBytes::shared());
 }
 

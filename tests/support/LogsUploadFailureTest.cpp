@@ -24,6 +24,8 @@
 #include <QPushButton>
 #include <QScopeGuard>
 
+#include <memory>
+
 namespace {
 
 using Reply = LoopbackCloud::Reply;
@@ -39,6 +41,22 @@ QJsonObject twoLogs() {
     return {{QStringLiteral("5"), QStringLiteral("First")},
             {QStringLiteral("6"), QStringLiteral("Second")}};
 }
+
+// The cloud answers the first log's data request with the given reply, the others as usual.
+void failFirstLogData(LoopbackCloud& cloud, const QString& path, const Reply& first) {
+    auto dataReplies = std::make_shared<int>(0);
+    cloud.route(post, path, [dataReplies, first](const LoopbackCloud::Request& request) {
+        if (++*dataReplies == 1)
+            return first;
+        return Reply::json(
+            QJsonObject{{QStringLiteral("csv"), SupportUploadScenario::logCsv(request.json())}});
+    });
+}
+
+// The CSV line of the second of twoLogs().
+const QString secondLogLine =
+    QStringLiteral("\nSecond,reply to LogData:6,reply to LogHeaderMapping:6,reply to "
+                   "LogInfoHeaderMapping:6,reply to LogEnumMapping:6\n");
 
 // A cloud failure at one place of the run.
 struct BrokenStep {
@@ -133,6 +151,58 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<BrokenStep>& param) {
         return std::string(param.param.name);
     });
+
+// A log whose data request fails shows its alert while the other logs go on; what the run
+// does afterwards: complete, or fail at the upload.
+class LogsAlertMidRunTest : public LogsScreenTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(LogsAlertMidRunTest, RunningUploadOutlivesTheAlertOfALostLog) {
+    const bool uploadFails = GetParam();
+    options.logTypes = twoLogs();
+    startUpload();
+    failFirstLogData(env->cloud, commLib(QStringLiteral("/api/LogData/SendResponsedBytes")),
+                     Reply::text("busy", 503));
+    if (uploadFails)
+        env->cloud.route(post, uploadPage, Reply::text("unavailable", 503));
+
+    // The alert comes while the run goes on, and the run keeps the interface.
+    EXPECT_EQ(waitForAlertText(), userText("8000008"));
+    ASSERT_EQ(screen->runState(), OstrivaneLogsViewController::RunState::running);
+    EXPECT_TRUE(interfaceLocked());
+    const auto openAlerts = [&] {
+        int open = 0;
+        for (OstrivaneCustomAlertView* alert : window->findChildren<OstrivaneCustomAlertView*>())
+            open += alert->isVisible() ? 1 : 0;
+        return open;
+    };
+    if (!uploadFails) {
+        // Closing it takes the alert away, not the upload.
+        shownAlert()->buttonClose()->click();
+        spinFor(100);
+        ASSERT_TRUE(screen);
+        EXPECT_EQ(welcome->logsChildViewController(), screen.data());
+        ASSERT_TRUE(waitForCompletion());
+        EXPECT_TRUE(screen->isVisible());
+        EXPECT_EQ(openAlerts(), 0);
+        ASSERT_EQ(scenario->uploads().size(), 1);
+        EXPECT_TRUE(QString::fromUtf8(scenario->uploads().first().content).endsWith(secondLogLine));
+        return;
+    }
+    // Left open, it gives way to the alert that ends the run: one alert, whose Close leaves.
+    ASSERT_TRUE(waitFor([&] {
+        return screen->runState() == OstrivaneLogsViewController::RunState::failed &&
+               interfaceUnlocked() && shownAlert();
+    }));
+    spinFor(100);
+    EXPECT_EQ(openAlerts(), 1);
+    EXPECT_EQ(alertText(), userText("8000008"));
+    EXPECT_TRUE(closeAlertForANewUpload());
+}
+
+INSTANTIATE_TEST_SUITE_P(ThenCompletesOrFails, LogsAlertMidRunTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& param) {
+                             return std::string(param.param ? "UploadFails" : "Completes");
+                         });
 
 TEST_F(LogsScreenTest, OfflineBeforeTheFirstExchangeShowsNoInternetAndWritesNothing) {
     NetworkManager::shared().setConnected(false);
@@ -304,24 +374,14 @@ TEST_F(LogsScreenTest, SerialNumberCannotBreakTheUploadHeader) {
 TEST_F(LogsScreenTest, UnusableLogIsSkippedWhileTheOthersAreUploaded) {
     options.logTypes = twoLogs();
     startUpload();
-    int dataReplies = 0;
-    env->cloud.route(
-        post, commLib(QStringLiteral("/api/LogData/SendResponsedBytes")),
-        [&](const LoopbackCloud::Request& request) {
-            if (++dataReplies == 1)
-                return Reply::json(QJsonObject{{QStringLiteral("rows"), 3}});
-            return Reply::json(QJsonObject{
-                {QStringLiteral("csv"), SupportUploadScenario::logCsv(request.json())}});
-        });
+    failFirstLogData(env->cloud, commLib(QStringLiteral("/api/LogData/SendResponsedBytes")),
+                     Reply::json(QJsonObject{{QStringLiteral("rows"), 3}}));
     ASSERT_TRUE(waitForCompletion());
     EXPECT_EQ(shownAlert(), nullptr);
     ASSERT_EQ(scenario->uploads().size(), 1);
     const QString csv = QString::fromUtf8(scenario->uploads().first().content);
     EXPECT_FALSE(csv.contains(QStringLiteral("First,")));
-    EXPECT_TRUE(
-        csv.endsWith(QStringLiteral("\nSecond,reply to LogData:6,reply to LogHeaderMapping:6,"
-                                    "reply to LogInfoHeaderMapping:6,reply to "
-                                    "LogEnumMapping:6\n")));
+    EXPECT_TRUE(csv.endsWith(secondLogLine));
     EXPECT_EQ(screen->progressBar->value(), 100);
 }
 
