@@ -9,9 +9,10 @@
 
 // The quiz's own cloud requests (answer tracker and submission): a POST of a body the quiz
 // builds itself, always with "Authorization: Bearer " + the signed-in user's access token
-// (also when it is empty). The transport is the cloud client's: its network access manager,
-// its time-out and its mapping of replies to APIError. The completion runs on the main thread:
-// from the event loop with the answer, or at once with invalidURL when the address is not one.
+// (also when it is empty). The transport is the cloud client's (GlobalManager::sendOnce): sent
+// at most once, with its time-out and its mapping of replies to APIError. The completion runs on
+// the main thread: from the event loop with the answer, or at once with invalidURL when the address
+// is not one.
 namespace QuizCloudRequest {
 
 void post(const QString& urlString, const QString& contentType, const QByteArray& body,
