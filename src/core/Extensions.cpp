@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QGraphicsDropShadowEffect>
 #include <QPalette>
+#include <QPushButton>
 #include <QVariant>
 #include <QWidget>
 
@@ -31,18 +32,41 @@ std::optional<QColor> stored(const QObject* object, const char* name) {
     return value.value<QColor>();
 }
 
+// The ring around a rounded button that has the keyboard focus: dark enough to stand out
+// against the blue buttons as well as against the window around them.
+const QColor focusRing(0x0B, 0x1F, 0x3A);
+
 void applyStyle(QAbstractButton* button) {
-    QString sheet = QStringLiteral("border-radius: 10px;");
-    if (const auto background = stored(button, kBackground))
-        sheet += QStringLiteral(" background-color: %1;").arg(css(*background));
+    // A rounded button (setButton, add) paints its own background; any other button may
+    // still have a view background.
+    const auto rounded = stored(button, kBackground);
+    const auto fill = rounded ? rounded : stored(button, kViewBackground);
     const auto border = stored(button, kBorder);
-    sheet += border ? QStringLiteral(" border: 1px solid %1;").arg(css(*border))
-                    : QStringLiteral(" border: none;");
     // An explicit title colour wins over the border's tint.
-    if (const auto text = stored(button, kText))
-        sheet += QStringLiteral(" color: %1;").arg(css(*text));
-    else if (border)
-        sheet += QStringLiteral(" color: %1;").arg(css(*border));
+    const auto text = stored(button, kText) ? stored(button, kText) : border;
+    QString rule;
+    if (rounded)
+        rule += QStringLiteral(" border-radius: 10px; padding: 4px 14px;");
+    if (fill)
+        rule += QStringLiteral(" background-color: %1;").arg(css(*fill));
+    rule += border ? QStringLiteral(" border: 1px solid %1;").arg(css(*border))
+                   : QStringLiteral(" border: none;");
+    if (text)
+        rule += QStringLiteral(" color: %1;").arg(css(*text));
+    QString sheet = QStringLiteral("QAbstractButton {%1 }").arg(rule);
+    const auto* push = qobject_cast<const QPushButton*>(button);
+    if (rounded && push && push->menu()) {
+        // A pop-up's arrow stands clear of the rounded corner, with room of its own.
+        sheet.replace(QStringLiteral("padding: 4px 14px;"), QStringLiteral("padding: 4px 30px;"));
+        sheet += QStringLiteral(" QPushButton::menu-indicator { subcontrol-origin: padding;"
+                                " subcontrol-position: right center; right: 12px; }");
+    }
+    if (rounded) {
+        // The state rules change only the border and the fill: the corners stay round.
+        sheet += QStringLiteral(" QAbstractButton:focus { border: 2px solid %1; }"
+                                " QAbstractButton:pressed { background-color: %2; }")
+                     .arg(css(focusRing), css(rounded->darker(115)));
+    }
     button->setStyleSheet(sheet);
 }
 
@@ -99,6 +123,12 @@ void Extensions::set(QAbstractButton* button, const QColor& textColor) {
     applyStyle(button);
 }
 
+QFont Extensions::textFont(int pixelSize) {
+    QFont font(QStringLiteral("Helvetica Neue"));
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
 void Extensions::setBackgroundColor(QWidget* view, const std::optional<QColor>& color) {
     if (!view)
         return;
@@ -112,10 +142,15 @@ void Extensions::setBackgroundColor(QWidget* view, const std::optional<QColor>& 
         palette.setColor(QPalette::Window, inherited.color(QPalette::Window));
         palette.setColor(QPalette::Button, inherited.color(QPalette::Button));
         view->setPalette(palette);
+        if (auto* button = qobject_cast<QAbstractButton*>(view))
+            applyStyle(button);
         return;
     }
     view->setProperty(kViewBackground, *color);
     Transitions::setBackgroundColor(view, *color);
+    // A button's style sheet would paint over the palette: the colour goes into it.
+    if (auto* button = qobject_cast<QAbstractButton*>(view))
+        applyStyle(button);
     // Buttons paint their face in the button colour.
     QPalette palette = view->palette();
     palette.setColor(QPalette::Button, *color);

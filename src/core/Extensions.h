@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 
 #include <optional>
 
@@ -11,13 +12,14 @@ class QWidget;
 namespace Extensions {
 
 // Rounded button (corner radius 10) on the given background. Bordered: a 1-pixel border and
-// the text in borderColor (by default the named colour "blue", or the system blue).
+// the text in borderColor (by default the named colour "blue", or the system blue). Pressed,
+// it darkens; with the keyboard focus, it wears a dark ring; rounded either way.
 void setButton(QAbstractButton* button, const QColor& backgroundColor, bool isBordered = false,
                std::optional<QColor> borderColor = std::nullopt);
 
 // Rounded button (corner radius 10) on the given background with a shadow 2 pixels below it,
 // blurred over 4 pixels, in shadowColor (by default the named colour "grey", or the system
-// grey).
+// grey). A pop-up button (one given its menu first) keeps its arrow clear of the corner.
 void add(QAbstractButton* button, const QColor& backgroundColor,
          std::optional<QColor> shadowColor = std::nullopt);
 
@@ -27,6 +29,9 @@ void setActionButton(QAbstractButton* button);
 
 // The button's title in the given colour; writes one debug-log line.
 void set(QAbstractButton* button, const QColor& textColor);
+
+// The application's text face, "HelveticaNeue", at a size in pixels.
+QFont textFont(int pixelSize);
 
 // A view's background colour; nothing removes it.
 void setBackgroundColor(QWidget* view, const std::optional<QColor>& color);

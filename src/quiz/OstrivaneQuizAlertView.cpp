@@ -44,6 +44,11 @@ OstrivaneQuizAlertView::OstrivaneQuizAlertView(QWidget* parent) : ViewController
     buttonResumeQuiz_ = new QPushButton(Texts::resumeQuizTitle, this);
     for (QPushButton* button : {buttonSaveAndContinue_, buttonResumeQuiz_})
         button->setMinimumSize(180, 36);
+    // Enter, and the first key, keep the user in the quiz; leaving takes a deliberate choice.
+    buttonSaveAndContinue_->setAutoDefault(false);
+    buttonResumeQuiz_->setDefault(true);
+    setTabOrder(buttonResumeQuiz_, buttonSaveAndContinue_);
+    setFocusProxy(buttonResumeQuiz_);
     buttons->addWidget(buttonSaveAndContinue_);
     buttons->addStretch(1);
     buttons->addWidget(buttonResumeQuiz_);

@@ -2,26 +2,40 @@
 #include "quiz/QuizLabels.h"
 
 #include "core/AppConstants.h"
+#include "core/Extensions.h"
 
 #include <QBoxLayout>
 #include <QFont>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 
 namespace Texts = AppConstants::QuizScreen;
 
 QWidget* OstrivaneQuizViewController::buildQuestionContainer(QLabel*& title, QWidget*& stack) {
     auto* container = new QWidget(this);
-    auto* layout = new QVBoxLayout(container);
-    title = makeQuizLabel(container, 17);
-    stack = new QWidget(container);
+    auto* outer = new QVBoxLayout(container);
+    outer->setContentsMargins(0, 0, 0, 0);
+    // A long question or long choices scroll within the screen instead of being cut off.
+    auto* scroll = new QScrollArea(container);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->viewport()->setAutoFillBackground(false);
+    auto* content = new QWidget(scroll->viewport());
+    content->setAutoFillBackground(false);
+    auto* layout = new QVBoxLayout(content);
+    title = makeQuizLabel(content, 17);
+    stack = new QWidget(content);
     auto* stackLayout = new QVBoxLayout(stack);
     stackLayout->setContentsMargins(0, 0, 0, 0);
     stackLayout->setSpacing(8);
     layout->addWidget(title);
     layout->addWidget(stack);
     layout->addStretch(1);
+    scroll->setWidget(content);
+    outer->addWidget(scroll);
     return container;
 }
 
@@ -65,6 +79,7 @@ void OstrivaneQuizViewController::setupUi() {
     labelQuizComplete_ = makeQuizLabel(quizCompleteView_, 17);
     buttonStartTransmitterUpgrade_ =
         new QPushButton(Texts::startTransmitterUpgrade, quizCompleteView_);
+    Extensions::setActionButton(buttonStartTransmitterUpgrade_);
     complete->addWidget(labelQuizComplete_);
     complete->addWidget(buttonStartTransmitterUpgrade_, 0, Qt::AlignLeft);
     complete->addStretch(1);

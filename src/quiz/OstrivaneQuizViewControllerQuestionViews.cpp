@@ -22,14 +22,10 @@ namespace {
 // The choice id a mark button stands for.
 const char* const kTag = "tag";
 
+constexpr int kChoiceTextSize = 17;
+
 int tagOf(const QAbstractButton* button) {
     return button->property(kTag).toInt();
-}
-
-QFont choiceFont(QFont font) {
-    font.setFamily(QStringLiteral("Helvetica Neue"));
-    font.setPointSize(17);
-    return font;
 }
 
 } // namespace
@@ -50,7 +46,7 @@ QWidget* OstrivaneQuizViewController::buildChoiceRow(const QuizChoice& choice, b
     } else {
         mark = new QCheckBox(row);
     }
-    mark->setFont(choiceFont(mark->font()));
+    mark->setFont(Extensions::textFont(kChoiceTextSize));
     QuizColors::setContentTint(mark, NamedColors::color(NamedColors::blue));
     mark->setProperty(kTag, choice.ChoiceID);
     mark->setChecked(isOn);
@@ -62,7 +58,7 @@ QWidget* OstrivaneQuizViewController::buildChoiceRow(const QuizChoice& choice, b
     });
 
     auto* text = new QuizChoiceTextButton(choice.ChoiceText.value_or(QString()), row);
-    text->setFont(choiceFont(text->font()));
+    text->setFont(Extensions::textFont(kChoiceTextSize));
     text->setCursor(Qt::PointingHandCursor);
     Extensions::setBackgroundColor(text, NamedColors::color(NamedColors::appColor));
     Extensions::set(text, QColor(Qt::black));

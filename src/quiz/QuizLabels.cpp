@@ -3,10 +3,10 @@
 #include <QFont>
 #include <QLabel>
 
-QLabel* makeQuizLabel(QWidget* parent, int pointSize, bool bold) {
+QLabel* makeQuizLabel(QWidget* parent, int pixelSize, bool bold) {
     auto* label = new QLabel(parent);
     QFont font = label->font();
-    font.setPointSize(pointSize);
+    font.setPixelSize(pixelSize);
     font.setBold(bold);
     label->setFont(font);
     label->setWordWrap(true);

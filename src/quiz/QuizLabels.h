@@ -3,5 +3,6 @@
 class QLabel;
 class QWidget;
 
-// A word-wrapping label in the quiz's type sizes, shared by the quiz screen and its sheet.
-QLabel* makeQuizLabel(QWidget* parent, int pointSize, bool bold = false);
+// A word-wrapping label in the quiz's type sizes (in pixels), shared by the quiz screen and its
+// sheet.
+QLabel* makeQuizLabel(QWidget* parent, int pixelSize, bool bold = false);

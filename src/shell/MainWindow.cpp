@@ -15,6 +15,9 @@
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(tr("Ostrivane Pellory"));
+    // Every screen and sheet fits at this size; a screen asks for no more, so the window
+    // keeps its size from screen to screen.
+    setMinimumSize(minimumWindowSize);
     resize(960, 640);
     split_ = new OstrivaneSplitViewController(this);
     setCentralWidget(split_);

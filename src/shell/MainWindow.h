@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QSize>
 
 class OstrivaneSplitViewController;
 class QCloseEvent;
@@ -11,6 +12,8 @@ class QPushButton;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
+    static constexpr QSize minimumWindowSize{800, 600};
+
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 

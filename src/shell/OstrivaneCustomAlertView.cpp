@@ -33,10 +33,9 @@ OstrivaneCustomAlertView::OstrivaneCustomAlertView(QWidget* parent) : ViewContro
     buttonClose_ = new QPushButton(AppConstants::Alerts::buttons::close, this);
     buttonClose_->setMinimumSize(120, 32);
     buttonClose_->setDefault(true);
-    Extensions::setButton(buttonClose_,
-                          NamedColors::color(NamedColors::blue).value_or(Extensions::systemBlue()));
-    if (const auto titleColor = NamedColors::color(NamedColors::appColor))
-        Extensions::set(buttonClose_, *titleColor);
+    // The button in "appColor", outlined and titled in blue like the other light buttons.
+    Extensions::setButton(
+        buttonClose_, NamedColors::color(NamedColors::appColor).value_or(QColor(Qt::white)), true);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(28, 24, 28, 20);

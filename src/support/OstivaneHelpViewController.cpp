@@ -43,6 +43,7 @@ void OstivaneHelpViewController::viewDidLoad() {
 
     Extensions::setButton(btSend_viewTroubleshooting,
                           NamedColors::color(NamedColors::blue).value_or(Extensions::systemBlue()));
+    Extensions::set(btSend_viewTroubleshooting, QColor(Qt::white));
     Extensions::setButton(btzubUserGuide_viewDropDown,
                           NamedColors::color(NamedColors::appColor).value_or(QColor(Qt::white)),
                           true);

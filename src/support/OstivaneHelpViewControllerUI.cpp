@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace {
@@ -21,7 +22,6 @@ const QString kHeading = QStringLiteral("Need help?");
 const QString kRequestCaption = QStringLiteral("What can we help you with?");
 const QString kUserGuideTitle = QStringLiteral("User Guide");
 const QString kPlaceholder = QStringLiteral("Type your message here.");
-const QString kMessageFont = QStringLiteral("Helvetica Neue");
 constexpr int kMessageFontSize = 17;
 // The rounded button styles leave no room around the title of their own.
 constexpr int kButtonHeight = 32;
@@ -97,7 +97,6 @@ void OstivaneHelpViewController::setupUi() {
     textFieldPlaceholder = new QLabel(kPlaceholder, troubleshootingTextView->viewport());
     textFieldPlaceholder->setAttribute(Qt::WA_TransparentForMouseEvents);
     textFieldPlaceholder->setStyleSheet(QStringLiteral("color: gray;"));
-    textFieldPlaceholder->move(6, 4);
     textFieldTextCount = new QLabel(HelpTextRules::counterText(0), viewEnterMessageTextView);
     messageForm->addWidget(messageScrollViewFromTroubleshoot, 1);
     messageForm->addWidget(textFieldTextCount, 0, Qt::AlignRight);
@@ -136,7 +135,12 @@ void OstivaneHelpViewController::updateUI() {
                        "background: transparent; }")
             .arg(border ? QStringLiteral("1px solid %1").arg(border->name())
                         : QStringLiteral("none")));
-    troubleshootingTextView->setFont(QFont(kMessageFont, kMessageFontSize));
+    troubleshootingTextView->setFont(Extensions::textFont(kMessageFontSize));
+    // The hint reads like the text it stands for, on its first line, just clear of the caret.
+    textFieldPlaceholder->setFont(troubleshootingTextView->font());
+    textFieldPlaceholder->adjustSize();
+    const int margin = static_cast<int>(troubleshootingTextView->document()->documentMargin());
+    textFieldPlaceholder->move(margin + troubleshootingTextView->cursorWidth() + 2, margin);
     Extensions::setBackgroundColor(messageScrollViewFromTroubleshoot, QColor(Qt::transparent));
     Extensions::add(popupButton,
                     NamedColors::color(NamedColors::appColor).value_or(QColor(Qt::white)));

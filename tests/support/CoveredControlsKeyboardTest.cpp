@@ -1,13 +1,10 @@
 // Keys pressed as a user presses them, while a screen or a sheet lies over the welcome pane:
 // what is covered cannot be reached, and the focus goes and comes back where it should.
-#include "LogsScreenFixture.h"
+#include "ScreensFixture.h"
 
-#include "cloud/Authentication.h"
 #include "cloud/NetworkManager.h"
-#include "core/AppState.h"
-#include "doubles/QuizCloudDouble.h"
+#include "core/AppConstants.h"
 #include "doubles/WaitFor.h"
-#include "models/JsonDecoder.h"
 #include "quiz/OstrivaneQuizViewController.h"
 #include "shell/OstrivaneCustomAlertView.h"
 #include "upgrade/OstrivaneWelcomeScreen.h"
@@ -33,43 +30,16 @@ void PrintTo(const CoverCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class CoveredControlsTest : public LogsScreenTest, public ::testing::WithParamInterface<CoverCase> {
+class CoveredControlsTest : public ScreensTest, public ::testing::WithParamInterface<CoverCase> {
 protected:
-    void SetUp() override {
-        LogsScreenTest::SetUp();
-        // The run waits for the transmitter's first reply for as long as the test needs.
-        options.silentTags = {SupportUploadScenario::versionInfo};
-        scenario = std::make_unique<SupportUploadScenario>(env->cloud, *transmitter, options);
-        scenario->install();
-        quizCloud = std::make_unique<QuizCloudDouble>(env->cloud);
-        AppState::Quizzes =
-            JsonDecoder::decodeArray<Quiz>(QuizCloudDouble::sampleQuizJson()).value();
-        Authentication::shared().accessToken = QStringLiteral("token-1");
-    }
-    void TearDown() override {
-        NetworkManager::shared().setConnected(true);
-        AppState::resetForSignOut();
-        Authentication::shared().clear();
-        LogsScreenTest::TearDown();
-        quizCloud.reset();
-    }
-
     // Keys go to the main window, which hands them to whatever has its focus; a sheet over it
     // keeps them away.
     void press(Qt::Key key) const { QTest::keyClick(window->windowHandle(), key); }
 
-    QDialog* shownSheet() const {
-        for (QDialog* dialog : window->findChildren<QDialog*>())
-            if (dialog->isVisible())
-                return dialog;
-        return nullptr;
-    }
     // Screens and sheets the presses opened.
     int opened() const {
         return static_cast<int>(welcome->childViewControllers().size()) + (shownSheet() ? 1 : 0);
     }
-
-    std::unique_ptr<QuizCloudDouble> quizCloud;
 };
 
 } // namespace
@@ -140,3 +110,51 @@ INSTANTIATE_TEST_SUITE_P(
                       CoverCase{"NoInternetAlert", &OstrivaneWelcomeScreen::buttonSupportUpload,
                                 false, Opens::alert}),
     [](const auto& row) { return std::string(row.param.name); });
+
+namespace {
+
+struct SheetKeyCase {
+    const char* name;
+    bool quizSheet; // the quiz's save prompt; otherwise the catalogue's "Notification" alert
+    Qt::Key key;
+};
+
+void PrintTo(const SheetKeyCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SheetKeysTest : public ScreensTest, public ::testing::WithParamInterface<SheetKeyCase> {};
+
+} // namespace
+
+TEST_P(SheetKeysTest, TheSheetsKeysCloseItAndKeepTheUserInPlace) {
+    const SheetKeyCase& c = GetParam();
+    if (c.quizSheet) {
+        welcome->buttonStartQuiz()->click();
+        ASSERT_TRUE(waitFor([&] { return welcome->quizChildViewController() != nullptr; }));
+        spinFor(50);
+        qobject_cast<OstrivaneQuizViewController*>(welcome->quizChildViewController())
+            ->buttonSaveAndContinue()
+            ->click();
+    } else {
+        NetworkManager::shared().setConnected(false);
+        welcome->buttonSupportUpload()->click();
+    }
+    ASSERT_TRUE(waitFor([&] { return shownSheet() != nullptr; }));
+    spinFor(50);
+
+    QTest::keyClick(shownSheet()->windowHandle(), c.key);
+    EXPECT_TRUE(waitFor([&] { return shownSheet() == nullptr; }));
+    spinFor(50);
+    // The quiz goes on: nothing was saved, nothing left.
+    EXPECT_EQ(welcome->quizChildViewController() != nullptr, c.quizSheet);
+    EXPECT_FALSE(env->auditCodes().contains(AppConstants::Codes::quizSavedLaterOrContinue));
+    EXPECT_FALSE(welcome->quizView()->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(Sheets, SheetKeysTest,
+                         ::testing::Values(SheetKeyCase{"AlertEscape", false, Qt::Key_Escape},
+                                           SheetKeyCase{"AlertReturn", false, Qt::Key_Return},
+                                           SheetKeyCase{"QuizSaveReturn", true, Qt::Key_Return},
+                                           SheetKeyCase{"QuizSaveSpace", true, Qt::Key_Space}),
+                         [](const auto& row) { return std::string(row.param.name); });

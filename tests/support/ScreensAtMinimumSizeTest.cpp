@@ -1,0 +1,245 @@
+// Every screen and sheet at the main window's smallest size: each label shows its whole text,
+// no two buttons overlap, and nothing runs past the edge. Each is pictured in docs/.
+#include "ScreensFixture.h"
+
+#include "app/SceneRegistration.h"
+#include "core/AppConstants.h"
+#include "core/AppState.h"
+#include "doubles/WaitFor.h"
+#include "platform/Storyboard.h"
+#include "platform/TimeScale.h"
+#include "quiz/OstrivaneQuizViewController.h"
+#include "shell/OstrivaneAlerts.h"
+#include "shell/OstrivaneListViewController.h"
+#include "shell/OstrivaneSplitViewController.h"
+#include "support/OstivaneHelpViewController.h"
+#include "upgrade/OstrivaneWelcomeScreen.h"
+
+#include <QAbstractScrollArea>
+#include <QDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The rectangle of a widget in its window's coordinates, and whether it is cut off by one of
+// its parents on the way there. Inside a scroll area only the scrolled content counts: the rest
+// is reached by scrolling.
+struct Placement {
+    QRect rect;
+    bool cut = false;
+};
+
+Placement place(const QWidget* widget) {
+    Placement placement{widget->rect(), false};
+    for (const QWidget* w = widget; !w->isWindow(); w = w->parentWidget()) {
+        const QWidget* parent = w->parentWidget();
+        placement.rect.translate(w->pos());
+        const auto* area = qobject_cast<const QAbstractScrollArea*>(parent->parentWidget());
+        if (area && parent == area->viewport())
+            return placement;
+        if (!parent->rect().contains(placement.rect))
+            placement.cut = true;
+    }
+    return placement;
+}
+
+QString describe(const QWidget* widget) {
+    if (const auto* label = qobject_cast<const QLabel*>(widget))
+        return u"label \""_s + label->text().left(40) + u'"';
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
+        return u"button \""_s + button->text().left(40) + u'"';
+    return QString::fromLatin1(widget->metaObject()->className());
+}
+
+// What a user would see wrong in the window: texts cut, buttons on top of each other.
+QStringList layoutFaults(QWidget* top) {
+    QStringList faults;
+    QList<const QAbstractButton*> buttons;
+    QList<const QWidget*> checked;
+    for (const QWidget* widget : top->findChildren<QWidget*>()) {
+        if (!widget->isVisible())
+            continue;
+        const auto* label = qobject_cast<const QLabel*>(widget);
+        const auto* button = qobject_cast<const QAbstractButton*>(widget);
+        if ((!label || label->text().isEmpty()) && !button)
+            continue;
+        if (place(widget).cut)
+            faults << describe(widget) + u" is cut off"_s;
+        const QSize needed =
+            widget->hasHeightForWidth()
+                ? QSize(widget->minimumSizeHint().width(), widget->heightForWidth(widget->width()))
+                : widget->minimumSizeHint();
+        if (widget->width() < needed.width() || widget->height() < needed.height())
+            faults << describe(widget) + u" needs "_s + QString::number(needed.width()) + u'x' +
+                          QString::number(needed.height()) + u", has "_s +
+                          QString::number(widget->width()) + u'x' +
+                          QString::number(widget->height());
+        if (button)
+            buttons.append(button);
+    }
+    for (qsizetype i = 0; i < buttons.size(); ++i)
+        for (qsizetype j = i + 1; j < buttons.size(); ++j)
+            if (place(buttons[i]).rect.intersects(place(buttons[j]).rect))
+                faults << describe(buttons[i]) + u" overlaps "_s + describe(buttons[j]);
+    return faults;
+}
+
+class ScreensAtMinimumSizeTest;
+
+struct ScreenCase {
+    const char* name;
+    // Brings the screen about; returns the window to look at (the main window or a sheet).
+    std::function<QWidget*(ScreensAtMinimumSizeTest&)> reach;
+};
+
+void PrintTo(const ScreenCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ScreensAtMinimumSizeTest : public ScreensTest,
+                                 public ::testing::WithParamInterface<ScreenCase> {
+public:
+    QWidget* mainWindow() const { return window.get(); }
+    OstrivaneWelcomeScreen* welcomeScreen() const { return welcome; }
+
+    // Starts the quiz and waits for its first question.
+    OstrivaneQuizViewController* startQuiz() {
+        const QString description =
+            AppState::Quizzes.first().QuizQuestions.first().QuestionDescription.value_or(QString());
+        welcome->buttonStartQuiz()->click();
+        auto* quiz = qobject_cast<OstrivaneQuizViewController*>(welcome->quizChildViewController());
+        const auto questionShown = [&] {
+            return quiz->labelQuestionsTitle()->isVisible() &&
+                   (quiz->viewRadioTitleLabel()->text() == description ||
+                    quiz->viewMultipleCheckboxTitleLabel()->text() == description);
+        };
+        EXPECT_TRUE(waitFor(questionShown));
+        return quiz;
+    }
+    OstivaneHelpViewController* showHelp() {
+        auto* help = qobject_cast<OstivaneHelpViewController*>(
+            Storyboard::main().instantiate(AppConstants::Scenes::helpViewController).release());
+        window->splitViewController()->showDetailViewController(
+            help, OstrivaneListViewController::help, false);
+        return help;
+    }
+    QWidget* sheet() {
+        EXPECT_TRUE(waitFor([&] { return shownSheet() != nullptr; }));
+        spinFor(50); // filled in once it has appeared
+        return shownSheet();
+    }
+};
+
+const QString longText =
+    u"Before you start the upgrade, make sure that the transmitter sits firmly in its cradle, "
+    "that the cradle is connected to this computer, that the computer is plugged in and will "
+    "not go to sleep, and that you have at least thirty minutes in which the transmitter can "
+    "stay in the cradle. "_s;
+
+} // namespace
+
+TEST_P(ScreensAtMinimumSizeTest, EveryTextFitsAndNoButtonsOverlap) {
+    AppState::EuaMessage.append(CloudEnvironment::entry(AppConstants::Codes::helpScreenLoaded));
+    window->resize(window->minimumSize());
+    ASSERT_TRUE(waitFor([&] { return window->size() == window->minimumSize(); }));
+    QWidget* top = GetParam().reach(*this);
+    ASSERT_NE(top, nullptr);
+    spinFor(TimeScale::milliseconds(1.0) + 100); // transitions end, layouts settle
+    EXPECT_EQ(window->size(), window->minimumSize())
+        << "the window took " << window->width() << 'x' << window->height();
+
+    const QStringList faults = layoutFaults(top);
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
+
+    const QString docs = QFileInfo(QStringLiteral(__FILE__)).dir().filePath(u"../../docs"_s);
+    ASSERT_TRUE(QDir().mkpath(docs));
+    EXPECT_TRUE(top->grab().save(
+        QDir(docs).filePath(u"screen-"_s + QString::fromLatin1(GetParam().name) + u".png"_s)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, ScreensAtMinimumSizeTest,
+    ::testing::Values(ScreenCase{"welcome",
+                                 [](ScreensAtMinimumSizeTest& app) { return app.mainWindow(); }},
+                      ScreenCase{"support-upload",
+                                 [](ScreensAtMinimumSizeTest& app) {
+                                     app.welcomeScreen()->buttonSupportUpload()->click();
+                                     return app.mainWindow();
+                                 }},
+                      ScreenCase{"support-upload-completed",
+                                 [](ScreensAtMinimumSizeTest& app) {
+                                     app.welcomeScreen()->buttonSupportUpload()->click();
+                                     qobject_cast<OstrivaneLogsViewController*>(
+                                         app.welcomeScreen()->logsChildViewController())
+                                         ->showUploadCompletedView();
+                                     return app.mainWindow();
+                                 }},
+                      ScreenCase{"quiz-question",
+                                 [](ScreensAtMinimumSizeTest& app) {
+                                     app.startQuiz();
+                                     return app.mainWindow();
+                                 }},
+                      ScreenCase{"quiz-long-question",
+                                 [](ScreensAtMinimumSizeTest& app) {
+                                     QuizQuestion& question =
+                                         AppState::Quizzes.first().QuizQuestions.first();
+                                     question.QuestionDescription = longText.repeated(2);
+                                     for (QuizChoice& choice : question.QuizChoices)
+                                         choice.ChoiceText = longText;
+                                     app.startQuiz();
+                                     return app.mainWindow();
+                                 }},
+                      ScreenCase{"quiz-pane",
+                                 [](ScreensAtMinimumSizeTest& app) {
+                                     app.welcomeScreen()->buttonStartQuiz()->click();
+                                     app.welcomeScreen()->removeChildViewController();
+                                     return app.mainWindow();
+                                 }},
+                      ScreenCase{"quiz-save-sheet",
+                                 [](ScreensAtMinimumSizeTest& app) {
+                                     app.startQuiz()->buttonSaveAndContinue()->click();
+                                     return app.sheet();
+                                 }},
+                      ScreenCase{"quiz-failure-sheet",
+                                 [](ScreensAtMinimumSizeTest& app) {
+                                     namespace Descriptions = AppConstants::Alerts::descriptions;
+                                     app.startQuiz()->addQuizAlertView(
+                                         AppConstants::Alerts::titles::notification,
+                                         Descriptions::quizFailedHeader,
+                                         u"2 of 4"_s + Descriptions::questionsAnsweredIncorrectly,
+                                         longText, QString(), Qt::AlignLeft);
+                                     return app.sheet();
+                                 }},
+                      ScreenCase{"firmware-upgrade",
+                                 [](ScreensAtMinimumSizeTest& app) {
+                                     app.startQuiz()->startTransmitterUpgradeButtonClicked();
+                                     return app.mainWindow();
+                                 }},
+                      ScreenCase{"help",
+                                 [](ScreensAtMinimumSizeTest& app) {
+                                     app.showHelp()->TroubleShootingItemClicked(nullptr);
+                                     return app.mainWindow();
+                                 }},
+                      ScreenCase{"help-paper-copy",
+                                 [](ScreensAtMinimumSizeTest& app) {
+                                     app.showHelp()->RequestACopyItemClicked(nullptr);
+                                     return app.mainWindow();
+                                 }},
+                      ScreenCase{"alert",
+                                 [](ScreensAtMinimumSizeTest& app) {
+                                     addAlertView(app.welcomeScreen(),
+                                                  AppConstants::Alerts::titles::notification,
+                                                  std::nullopt, longText, true);
+                                     return app.sheet();
+                                 }}),
+    [](const auto& row) {
+        QString name = QString::fromLatin1(row.param.name);
+        return name.remove(u'-').toStdString();
+    });
