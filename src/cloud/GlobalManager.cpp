@@ -38,6 +38,11 @@ std::optional<Redirect> redirectOf(const QNetworkReply& reply) {
     return Redirect{target, status == 307 || status == 308};
 }
 
+bool sameOrigin(const QUrl& a, const QUrl& b) {
+    return a.scheme().compare(b.scheme(), Qt::CaseInsensitive) == 0 &&
+           a.host().compare(b.host(), Qt::CaseInsensitive) == 0 && a.port() == b.port();
+}
+
 } // namespace
 
 GlobalManager& GlobalManager::shared() {
@@ -83,6 +88,10 @@ void GlobalManager::sendOnce(const QNetworkRequest& request, HTTPMethod method,
                 if (const std::optional<Redirect> next = redirectOf(*reply); next && hopsLeft > 0) {
                     QNetworkRequest hop(request);
                     hop.setUrl(next->target);
+                    // The bearer token is for the host it was issued for; another origin
+                    // gets the request without it, as a browser would send it.
+                    if (!sameOrigin(next->target, request.url()))
+                        hop.setRawHeader(AppConstants::Http::authorization.toLatin1(), {});
                     hop.setMaximumRedirectsAllowed(hopsLeft - 1);
                     if (next->keepsBody) {
                         sendOnce(hop, method, body, style, completion);

@@ -3,6 +3,7 @@
 // sent once each.
 #include "CloudTestSupport.h"
 
+#include "cloud/Authentication.h"
 #include "cloud/GlobalManager.h"
 #include "core/Helper.h"
 #include "doubles/WaitFor.h"
@@ -101,6 +102,27 @@ TEST_P(OneRequestTest, RedirectsAreFollowedHopByHopOnce) {
               std::pair(moved.first().method, moved.first().body));
     EXPECT_EQ(std::pair(target.first().method, target.first().body),
               std::pair(u"GET"_s, QByteArray()));
+}
+
+// The bearer token goes with a hop on the same origin only.
+TEST(RedirectCredentialsTest, AnotherOriginGetsNoBearerToken) {
+    LoopbackCloud home;
+    LoopbackCloud elsewhere;
+    Authentication::shared().accessToken = u"secret-token"_s;
+    home.route({}, u"/moved"_s, Reply::empty(307).withHeader("Location", "/here"));
+    home.route({}, u"/here"_s,
+               Reply::empty(307).withHeader("Location", elsewhere.url(u"/there"_s).toUtf8()));
+    elsewhere.route({}, u"/there"_s, Reply::text("arrived"));
+    auto result = std::make_shared<std::optional<APIResult>>();
+    QuizCloudRequest::post(home.url(u"/moved"_s), u"application/json"_s, "{}",
+                           [result](const APIResult& r) { *result = r; });
+    waitFor([result] { return result->has_value(); });
+    Authentication::shared().accessToken.clear();
+    ASSERT_TRUE(*result && (*result)->ok());
+    ASSERT_EQ(home.requestsTo(u"/here"_s).size(), 1);
+    ASSERT_EQ(elsewhere.requestsTo(u"/there"_s).size(), 1);
+    EXPECT_EQ(home.requestsTo(u"/here"_s).first().header("Authorization"), "Bearer secret-token");
+    EXPECT_FALSE(elsewhere.requestsTo(u"/there"_s).first().hasHeader("Authorization"));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryKind, OneRequestTest,
