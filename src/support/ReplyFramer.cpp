@@ -18,6 +18,7 @@ ReplyFramer::ReplyFramer(QObject* parent) : QObject(parent) {
 void ReplyFramer::setCurrentCommand(logCommand command) {
     current_ = command;
     collecting_ = false;
+    deadline_.stop();
 }
 
 void ReplyFramer::commandWritten() {

@@ -35,7 +35,8 @@ public:
     // Chunks that arrive from now on are framed by this command's rule. Set it before the
     // command request is sent, so that whatever the transmitter answers is collected under it.
     // Until the command has been written (commandWritten), nothing that arrives can be its
-    // reply: such bytes are dropped, so that they cannot end the exchange before it began.
+    // reply: such bytes are dropped, so that they cannot end the exchange before it began. Nor
+    // can the time limit of the exchange before: it stops here.
     void setCurrentCommand(logCommand command);
     logCommand currentCommand() const { return current_; }
 

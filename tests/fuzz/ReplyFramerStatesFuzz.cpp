@@ -77,6 +77,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case pickCommand:
             framer.setCurrentCommand(
                 all[static_cast<std::size_t>(input.number(0, LogCommands::count - 1))]);
+            // Nothing is awaited until the new command is written.
+            FUZZ_CHECK(!framer.isAwaitingReply(),
+                       QStringLiteral("an unwritten command is awaited"));
+            model.silentInstantWait = false;
             break;
         case writeCommand:
             model.written.insert(framer.currentCommand());
