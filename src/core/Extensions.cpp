@@ -5,10 +5,12 @@
 #include "platform/Transitions.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QGraphicsDropShadowEffect>
 #include <QPalette>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVariant>
 #include <QWidget>
 
@@ -121,6 +123,22 @@ void Extensions::set(QAbstractButton* button, const QColor& textColor) {
         return;
     button->setProperty(kText, textColor);
     applyStyle(button);
+}
+
+void Extensions::setScrollBarStyle(QAbstractScrollArea* area) {
+    if (!area)
+        return;
+    const QColor thumb = NamedColors::color(NamedColors::grey).value_or(systemGrey());
+    const QString sheet =
+        QStringLiteral("QScrollBar:vertical { background: transparent; width: 12px; margin: 2px; }"
+                       " QScrollBar::handle:vertical { background: %1; border-radius: 4px;"
+                       " min-height: 24px; }"
+                       " QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical"
+                       " { height: 0px; }"
+                       " QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical"
+                       " { background: none; }")
+            .arg(css(thumb));
+    area->verticalScrollBar()->setStyleSheet(sheet);
 }
 
 QFont Extensions::textFont(int pixelSize) {

@@ -6,6 +6,7 @@
 #include <optional>
 
 class QAbstractButton;
+class QAbstractScrollArea;
 class QWidget;
 
 // The application's button and view styles.
@@ -29,6 +30,10 @@ void setActionButton(QAbstractButton* button);
 
 // The button's title in the given colour; writes one debug-log line.
 void set(QAbstractButton* button, const QColor& textColor);
+
+// A slim scroll bar whose thumb is the darker part, in the named colour "grey" (or the system
+// grey), on a clear track: where the thumb stands reads at a glance.
+void setScrollBarStyle(QAbstractScrollArea* area);
 
 // The application's text face, "HelveticaNeue", at a size in pixels.
 QFont textFont(int pixelSize);

@@ -23,6 +23,7 @@ QWidget* OstrivaneQuizViewController::buildQuestionContainer(QLabel*& title, QWi
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->viewport()->setAutoFillBackground(false);
+    Extensions::setScrollBarStyle(scroll);
     auto* content = new QWidget(scroll->viewport());
     content->setAutoFillBackground(false);
     auto* layout = new QVBoxLayout(content);

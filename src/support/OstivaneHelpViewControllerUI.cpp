@@ -136,6 +136,7 @@ void OstivaneHelpViewController::updateUI() {
             .arg(border ? QStringLiteral("1px solid %1").arg(border->name())
                         : QStringLiteral("none")));
     troubleshootingTextView->setFont(Extensions::textFont(kMessageFontSize));
+    Extensions::setScrollBarStyle(troubleshootingTextView);
     // The hint reads like the text it stands for, on its first line, just clear of the caret.
     textFieldPlaceholder->setFont(troubleshootingTextView->font());
     textFieldPlaceholder->adjustSize();

@@ -20,7 +20,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 
 #include <functional>
 
@@ -58,6 +62,39 @@ QString describe(const QWidget* widget) {
     return QString::fromLatin1(widget->metaObject()->className());
 }
 
+// A scroll bar's thumb is where its value says, and it is what stands out: darker than the
+// track on both sides of it.
+QStringList thumbFaults(QScrollBar* bar) {
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.pageStep = bar->pageStep();
+    option.singleStep = bar->singleStep();
+    option.upsideDown = bar->invertedAppearance();
+    const QRect thumb = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                     QStyle::SC_ScrollBarSlider, bar);
+    // Seen as the window shows it: the track may be see-through.
+    const QImage picture = bar->window()->grab().toImage();
+    const auto grayAt = [&](int y) {
+        return qGray(picture.pixel(bar->mapTo(bar->window(), QPoint(bar->width() / 2, y))));
+    };
+    const int thumbGray = grayAt(thumb.center().y());
+    // The track: the middle of the longer stretch beside the thumb.
+    const int trackY = thumb.top() > bar->height() - thumb.bottom()
+                           ? thumb.top() / 2
+                           : (thumb.bottom() + bar->height()) / 2;
+    const int trackGray = grayAt(trackY);
+    if (thumbGray + 40 > trackGray)
+        return {u"scroll bar thumb (gray "_s + QString::number(thumbGray) +
+                u") does not stand out from its track (gray "_s + QString::number(trackGray) +
+                u')'};
+    return {};
+}
+
 // What a user would see wrong in the window: texts cut, buttons on top of each other.
 QStringList layoutFaults(QWidget* top) {
     QStringList faults;
@@ -83,6 +120,10 @@ QStringList layoutFaults(QWidget* top) {
                           QString::number(widget->height());
         if (button)
             buttons.append(button);
+    }
+    for (QScrollBar* bar : top->findChildren<QScrollBar*>()) {
+        if (bar->isVisible() && bar->maximum() > bar->minimum())
+            faults << thumbFaults(bar);
     }
     for (qsizetype i = 0; i < buttons.size(); ++i)
         for (qsizetype j = i + 1; j < buttons.size(); ++j)
@@ -166,79 +207,87 @@ TEST_P(ScreensAtMinimumSizeTest, EveryTextFitsAndNoButtonsOverlap) {
 
 INSTANTIATE_TEST_SUITE_P(
     Screens, ScreensAtMinimumSizeTest,
-    ::testing::Values(ScreenCase{"welcome",
-                                 [](ScreensAtMinimumSizeTest& app) { return app.mainWindow(); }},
-                      ScreenCase{"support-upload",
-                                 [](ScreensAtMinimumSizeTest& app) {
-                                     app.welcomeScreen()->buttonSupportUpload()->click();
-                                     return app.mainWindow();
-                                 }},
-                      ScreenCase{"support-upload-completed",
-                                 [](ScreensAtMinimumSizeTest& app) {
-                                     app.welcomeScreen()->buttonSupportUpload()->click();
-                                     qobject_cast<OstrivaneLogsViewController*>(
-                                         app.welcomeScreen()->logsChildViewController())
-                                         ->showUploadCompletedView();
-                                     return app.mainWindow();
-                                 }},
-                      ScreenCase{"quiz-question",
-                                 [](ScreensAtMinimumSizeTest& app) {
-                                     app.startQuiz();
-                                     return app.mainWindow();
-                                 }},
-                      ScreenCase{"quiz-long-question",
-                                 [](ScreensAtMinimumSizeTest& app) {
-                                     QuizQuestion& question =
-                                         AppState::Quizzes.first().QuizQuestions.first();
-                                     question.QuestionDescription = longText.repeated(2);
-                                     for (QuizChoice& choice : question.QuizChoices)
-                                         choice.ChoiceText = longText;
-                                     app.startQuiz();
-                                     return app.mainWindow();
-                                 }},
-                      ScreenCase{"quiz-pane",
-                                 [](ScreensAtMinimumSizeTest& app) {
-                                     app.welcomeScreen()->buttonStartQuiz()->click();
-                                     app.welcomeScreen()->removeChildViewController();
-                                     return app.mainWindow();
-                                 }},
-                      ScreenCase{"quiz-save-sheet",
-                                 [](ScreensAtMinimumSizeTest& app) {
-                                     app.startQuiz()->buttonSaveAndContinue()->click();
-                                     return app.sheet();
-                                 }},
-                      ScreenCase{"quiz-failure-sheet",
-                                 [](ScreensAtMinimumSizeTest& app) {
-                                     namespace Descriptions = AppConstants::Alerts::descriptions;
-                                     app.startQuiz()->addQuizAlertView(
-                                         AppConstants::Alerts::titles::notification,
-                                         Descriptions::quizFailedHeader,
-                                         u"2 of 4"_s + Descriptions::questionsAnsweredIncorrectly,
-                                         longText, QString(), Qt::AlignLeft);
-                                     return app.sheet();
-                                 }},
-                      ScreenCase{"firmware-upgrade",
-                                 [](ScreensAtMinimumSizeTest& app) {
-                                     app.startQuiz()->startTransmitterUpgradeButtonClicked();
-                                     return app.mainWindow();
-                                 }},
-                      ScreenCase{"help",
-                                 [](ScreensAtMinimumSizeTest& app) {
-                                     app.showHelp()->TroubleShootingItemClicked(nullptr);
-                                     return app.mainWindow();
-                                 }},
-                      ScreenCase{"help-paper-copy",
-                                 [](ScreensAtMinimumSizeTest& app) {
-                                     app.showHelp()->RequestACopyItemClicked(nullptr);
-                                     return app.mainWindow();
-                                 }},
-                      ScreenCase{"alert",
-                                 [](ScreensAtMinimumSizeTest& app) {
-                                     addAlertView(app.welcomeScreen(),
-                                                  AppConstants::Alerts::titles::notification,
-                                                  std::nullopt, longText, true);
-                                     return app.sheet();
-                                 }}),
+    ::testing::Values(
+        ScreenCase{"welcome", [](ScreensAtMinimumSizeTest& app) { return app.mainWindow(); }},
+        ScreenCase{"support-upload",
+                   [](ScreensAtMinimumSizeTest& app) {
+                       app.welcomeScreen()->buttonSupportUpload()->click();
+                       return app.mainWindow();
+                   }},
+        ScreenCase{"support-upload-completed",
+                   [](ScreensAtMinimumSizeTest& app) {
+                       app.welcomeScreen()->buttonSupportUpload()->click();
+                       qobject_cast<OstrivaneLogsViewController*>(
+                           app.welcomeScreen()->logsChildViewController())
+                           ->showUploadCompletedView();
+                       return app.mainWindow();
+                   }},
+        ScreenCase{"quiz-question",
+                   [](ScreensAtMinimumSizeTest& app) {
+                       app.startQuiz();
+                       return app.mainWindow();
+                   }},
+        ScreenCase{"quiz-long-question",
+                   [](ScreensAtMinimumSizeTest& app) {
+                       QuizQuestion& question = AppState::Quizzes.first().QuizQuestions.first();
+                       question.QuestionDescription = longText.repeated(2);
+                       for (QuizChoice& choice : question.QuizChoices)
+                           choice.ChoiceText = longText;
+                       app.startQuiz();
+                       return app.mainWindow();
+                   }},
+        ScreenCase{"quiz-pane",
+                   [](ScreensAtMinimumSizeTest& app) {
+                       app.welcomeScreen()->buttonStartQuiz()->click();
+                       app.welcomeScreen()->removeChildViewController();
+                       return app.mainWindow();
+                   }},
+        ScreenCase{"quiz-save-sheet",
+                   [](ScreensAtMinimumSizeTest& app) {
+                       app.startQuiz()->buttonSaveAndContinue()->click();
+                       return app.sheet();
+                   }},
+        ScreenCase{"quiz-failure-sheet",
+                   [](ScreensAtMinimumSizeTest& app) {
+                       namespace Descriptions = AppConstants::Alerts::descriptions;
+                       app.startQuiz()->addQuizAlertView(
+                           AppConstants::Alerts::titles::notification,
+                           Descriptions::quizFailedHeader,
+                           u"2 of 4"_s + Descriptions::questionsAnsweredIncorrectly, longText,
+                           QString(), Qt::AlignLeft);
+                       return app.sheet();
+                   }},
+        ScreenCase{"firmware-upgrade",
+                   [](ScreensAtMinimumSizeTest& app) {
+                       app.startQuiz()->startTransmitterUpgradeButtonClicked();
+                       return app.mainWindow();
+                   }},
+        ScreenCase{"help",
+                   [](ScreensAtMinimumSizeTest& app) {
+                       app.showHelp()->TroubleShootingItemClicked(nullptr);
+                       return app.mainWindow();
+                   }},
+        ScreenCase{"help-long-message",
+                   [](ScreensAtMinimumSizeTest& app) {
+                       OstivaneHelpViewController* help = app.showHelp();
+                       help->TroubleShootingItemClicked(nullptr);
+                       QString lines;
+                       for (int line = 1; line <= 30; ++line)
+                           lines += u"Line "_s + QString::number(line) + u" of the message.\n"_s;
+                       help->troubleshootingTextView->insertPlainText(lines);
+                       return app.mainWindow();
+                   }},
+        ScreenCase{"help-paper-copy",
+                   [](ScreensAtMinimumSizeTest& app) {
+                       app.showHelp()->RequestACopyItemClicked(nullptr);
+                       return app.mainWindow();
+                   }},
+        ScreenCase{"alert",
+                   [](ScreensAtMinimumSizeTest& app) {
+                       addAlertView(app.welcomeScreen(), AppConstants::Alerts::titles::notification,
+                                    std::nullopt, longText, true);
+                       return app.sheet();
+                   }}),
     [](const auto& row) {
         QString name = QString::fromLatin1(row.param.name);
         return name.remove(u'-').toStdString();
