@@ -37,11 +37,24 @@ void ReplyFramer::receive(const QByteArray& chunk) {
     // complete it is trailing noise: collected, it would be taken for a second reply.
     if (chunk.isEmpty() || !collecting_)
         return;
-    collected_.append(chunk);
-    if (LogCommands::rule(current_).framing == ReplyFraming::lengthHeader)
+    if (LogCommands::rule(current_).framing == ReplyFraming::lengthHeader) {
+        collected_.append(chunk);
         receiveLengthFramed();
-    else
-        receiveQuiet();
+        return;
+    }
+    if (collected_.size() + chunk.size() > maxQuietReplyBytes) {
+        abandon();
+        emit replyTooLarge(current_);
+        return;
+    }
+    // A reply that turns out large (a log's data) grows inside room for the largest allowed,
+    // taken once: it is then never copied while it grows, nor held twice in memory for a
+    // moment. The room is address space; only what has arrived takes memory.
+    if (collected_.size() + chunk.size() > largeReplyBytes &&
+        collected_.capacity() < maxQuietReplyBytes)
+        collected_.reserve(maxQuietReplyBytes);
+    collected_.append(chunk);
+    receiveQuiet();
 }
 
 void ReplyFramer::receiveLengthFramed() {
@@ -52,11 +65,6 @@ void ReplyFramer::receiveLengthFramed() {
 }
 
 void ReplyFramer::receiveQuiet() {
-    if (collected_.size() > maxQuietReplyBytes) {
-        abandon();
-        emit replyTooLarge(current_);
-        return;
-    }
     if (!quietTimer_.isActive()) {
         // The first byte has come: from here the quiet period decides the end, within the
         // reply's total bound.

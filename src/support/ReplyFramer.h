@@ -29,6 +29,8 @@ public:
     // A transmitter's log data runs to tens of megabytes (64 MB logs are uploaded whole, at
     // under three times their size in memory); twice that is no longer a log.
     static constexpr qsizetype maxQuietReplyBytes = qsizetype{128} * 1024 * 1024;
+    // From this size on a quiet-period reply is collected in room for the largest allowed.
+    static constexpr qsizetype largeReplyBytes = qsizetype{1} * 1024 * 1024;
 
     explicit ReplyFramer(QObject* parent = nullptr);
 
