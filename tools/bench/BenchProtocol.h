@@ -11,5 +11,7 @@ inline constexpr const char* prefix = "bench: ";
 
 // The application side; returns its exit status.
 int benchApp(int argc, char** argv, double scale, const QString& echoUrl);
+// A bare reader of the pseudo-terminal: reads the bytes and reports its CPU time.
+int benchReader(const char* device, long long bytes);
 // The driver side; returns its exit status.
 int benchDriver(int argc, char** argv);
