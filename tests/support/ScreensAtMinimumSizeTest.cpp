@@ -147,9 +147,6 @@ void PrintTo(const ScreenCase& c, std::ostream* os) {
 class ScreensAtMinimumSizeTest : public ScreensTest,
                                  public ::testing::WithParamInterface<ScreenCase> {
 public:
-    QWidget* mainWindow() const { return window.get(); }
-    OstrivaneWelcomeScreen* welcomeScreen() const { return welcome; }
-
     // Starts the quiz and waits for its first question.
     OstrivaneQuizViewController* startQuiz() {
         const QString description =
@@ -164,17 +161,10 @@ public:
         EXPECT_TRUE(waitFor(questionShown));
         return quiz;
     }
-    OstivaneHelpViewController* showHelp() {
-        auto* help = qobject_cast<OstivaneHelpViewController*>(
-            Storyboard::main().instantiate(AppConstants::Scenes::helpViewController).release());
-        window->splitViewController()->showDetailViewController(
-            help, OstrivaneListViewController::help, false);
-        return help;
-    }
     QWidget* sheet() {
-        EXPECT_TRUE(waitFor([&] { return shownSheet() != nullptr; }));
+        QDialog* shown = waitForSheet();
         spinFor(50); // filled in once it has appeared
-        return shownSheet();
+        return shown;
     }
 };
 
@@ -187,7 +177,6 @@ const QString longText =
 } // namespace
 
 TEST_P(ScreensAtMinimumSizeTest, EveryTextFitsAndNoButtonsOverlap) {
-    AppState::EuaMessage.append(CloudEnvironment::entry(AppConstants::Codes::helpScreenLoaded));
     window->resize(window->minimumSize());
     ASSERT_TRUE(waitFor([&] { return window->size() == window->minimumSize(); }));
     QWidget* top = GetParam().reach(*this);

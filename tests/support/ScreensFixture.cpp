@@ -2,8 +2,14 @@
 
 #include "cloud/Authentication.h"
 #include "cloud/NetworkManager.h"
+#include "core/AppConstants.h"
 #include "core/AppState.h"
+#include "doubles/WaitFor.h"
 #include "models/JsonDecoder.h"
+#include "platform/Storyboard.h"
+#include "shell/OstrivaneListViewController.h"
+#include "shell/OstrivaneSplitViewController.h"
+#include "support/OstivaneHelpViewController.h"
 
 #include <QDialog>
 
@@ -30,4 +36,22 @@ QDialog* ScreensTest::shownSheet() const {
         if (dialog->isVisible())
             return dialog;
     return nullptr;
+}
+
+QDialog* ScreensTest::waitForSheet() const {
+    waitFor([&] { return shownSheet() != nullptr; });
+    return shownSheet();
+}
+
+QWidget* ScreensTest::mainWindow() const {
+    return window.get();
+}
+
+OstivaneHelpViewController* ScreensTest::showHelp() {
+    AppState::EuaMessage.append(CloudEnvironment::entry(AppConstants::Codes::helpScreenLoaded));
+    auto* help = qobject_cast<OstivaneHelpViewController*>(
+        Storyboard::main().instantiate(AppConstants::Scenes::helpViewController).release());
+    window->splitViewController()->showDetailViewController(help, OstrivaneListViewController::help,
+                                                            false);
+    return help;
 }

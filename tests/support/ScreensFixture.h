@@ -3,21 +3,29 @@
 #include "LogsScreenFixture.h"
 
 #include "doubles/QuizCloudDouble.h"
+#include "upgrade/OstrivaneWelcomeScreen.h"
 
 #include <memory>
 
+class OstivaneHelpViewController;
 class QDialog;
 
 // The whole application in its main window, ready for every screen: a support upload that
 // waits for the transmitter's first reply for as long as a test needs, and the sample quiz
 // with the cloud's quiz side.
 class ScreensTest : public LogsScreenTest {
+public:
+    QWidget* mainWindow() const;
+    OstrivaneWelcomeScreen* welcomeScreen() const { return welcome; }
+    // The sheet the main window shows, or nullptr; waitForSheet() waits (bounded) for one.
+    QDialog* shownSheet() const;
+    QDialog* waitForSheet() const;
+    // A new help screen in the detail pane, with the catalogue entry that styles it.
+    OstivaneHelpViewController* showHelp();
+
 protected:
     void SetUp() override;
     void TearDown() override;
-
-    // The sheet the main window shows, or nullptr.
-    QDialog* shownSheet() const;
 
     std::unique_ptr<QuizCloudDouble> quizCloud;
 };
