@@ -246,6 +246,22 @@ INSTANTIATE_TEST_SUITE_P(
                            QString(), Qt::AlignLeft);
                        return app.sheet();
                    }},
+        ScreenCase{"quiz-passed",
+                   [](ScreensAtMinimumSizeTest& app) {
+                       // The tracker holds every right answer: Next through to the verdict.
+                       app.quizSide().setTrackerText(
+                           QuizCloudDouble::sampleQuizID,
+                           u"[{\"ChoiceID\":1012},{\"ChoiceID\":1021},{\"ChoiceID\":1022},"
+                           "{\"ChoiceID\":1032},{\"ChoiceID\":1041}]"_s);
+                       OstrivaneQuizViewController* quiz = app.startQuiz();
+                       for (int question = 1; question <= 4; ++question) {
+                           spinFor(100); // the question's answers restored
+                           quiz->buttonNext()->click();
+                       }
+                       EXPECT_TRUE(waitFor(
+                           [&] { return quiz->buttonStartTransmitterUpgrade()->isVisible(); }));
+                       return app.mainWindow();
+                   }},
         ScreenCase{"firmware-upgrade",
                    [](ScreensAtMinimumSizeTest& app) {
                        app.startQuiz()->startTransmitterUpgradeButtonClicked();

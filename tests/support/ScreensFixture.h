@@ -19,6 +19,7 @@ public:
     OstrivaneWelcomeScreen* welcomeScreen() const { return welcome; }
     // The sheet the main window shows, or nullptr; waitForSheet() waits (bounded) for one.
     QDialog* shownSheet() const;
+    QuizCloudDouble& quizSide() { return *quizCloud; }
     QDialog* waitForSheet() const;
     // A new help screen in the detail pane, with the catalogue entry that styles it.
     OstivaneHelpViewController* showHelp();
