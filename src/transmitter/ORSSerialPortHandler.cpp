@@ -11,6 +11,29 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#ifdef Q_OS_UNIX
+#include <poll.h>
+#endif
+
+namespace {
+
+// Whether the open line still works: its device is there and it is neither hung up nor in
+// error. Where that cannot be asked, a failed read counts as a lost line.
+bool lineIsUp(const QSerialPort& port, const QString& location) {
+#ifdef Q_OS_UNIX
+    pollfd line{static_cast<int>(port.handle()), POLLIN, 0};
+    if (::poll(&line, 1, 0) < 0)
+        return false;
+    return (line.revents & (POLLHUP | POLLERR | POLLNVAL)) == 0 && QFileInfo::exists(location);
+#else
+    Q_UNUSED(port);
+    Q_UNUSED(location);
+    return false;
+#endif
+}
+
+} // namespace
+
 ORSSerialPortHandler& ORSSerialPortHandler::shared() {
     // Owned by the application object, so it goes before the event loop's machinery does.
     static QPointer<ORSSerialPortHandler> instance;
@@ -208,6 +231,14 @@ void ORSSerialPortHandler::onPortError(QSerialPort::SerialPortError error) {
     if (error == QSerialPort::NoError || !port_ || sender() != port_)
         return;
     if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError) {
+        if (lineIsUp(*port_, openLocation_)) {
+            // A read that Qt was told of before the input was cleared (see writeToPort) found
+            // nothing left: the line is fine. Qt stops reading after such an error; asking it
+            // to read again costs nothing.
+            port_->clearError();
+            port_->setReadBufferSize(port_->readBufferSize());
+            return;
+        }
         // The device vanished, or its line hung up (a closed pseudo-terminal reads as end of
         // file, which Qt reports as a read error). Qt repeats the error for as long as the
         // port stays open, so close it now; if the device is still there, the next poll

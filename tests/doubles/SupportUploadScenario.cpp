@@ -45,7 +45,8 @@ QString headerlessReply(const QString& tag) {
     return base64(SupportUploadScenario::replyPayload(tag) + trailer);
 }
 
-// The payload of a reply the application sent back, as text; "?" when it is not one.
+// The payload of a reply the application sent back, as text; "?" when it is not one. Bytes
+// after the trailer (a frame's trailing extras) are the transmitter's own and pass unread.
 QString payloadText(const QJsonValue& value, bool withHeader) {
     QByteArray bytes = QByteArray::fromBase64(value.toString().toLatin1());
     if (withHeader) {
@@ -53,10 +54,10 @@ QString payloadText(const QJsonValue& value, bool withHeader) {
             return QStringLiteral("?");
         bytes = bytes.mid(3);
     }
-    if (!bytes.endsWith(trailer))
+    const qsizetype end = bytes.indexOf(trailer);
+    if (end < 0)
         return QStringLiteral("?");
-    bytes.chop(trailer.size());
-    return QString::fromUtf8(bytes);
+    return QString::fromUtf8(bytes.left(end));
 }
 
 QString joinedList(const QJsonValue& list) {
