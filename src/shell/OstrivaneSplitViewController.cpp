@@ -1,6 +1,7 @@
 #include "shell/OstrivaneSplitViewController.h"
 
 #include "core/AppConstants.h"
+#include "platform/Cover.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Storyboard.h"
@@ -44,6 +45,9 @@ void OstrivaneSplitViewController::showDetailViewController(ViewController* view
     if (!viewController)
         return;
     list_->selectRowSilently(index);
+    // The keyboard stays where the user was: in the sidebar, or in the pane, which is new now.
+    const QWidget* focus = window()->focusWidget();
+    const bool focusInPane = detail_ && (focus == detail_ || detail_->isAncestorOf(focus));
     if (detail_) {
         // The old screen may be the one whose handler got us here: let that handler finish.
         detailPane_->layout()->removeWidget(detail_);
@@ -54,6 +58,10 @@ void OstrivaneSplitViewController::showDetailViewController(ViewController* view
     detailPane_->layout()->addWidget(viewController);
     viewController->loadViewIfNeeded();
     viewController->show();
+    if (focusInPane) {
+        QWidget* first = Cover::firstFocusable(viewController);
+        (first ? first : viewController)->setFocus(Qt::OtherFocusReason);
+    }
     if (doTransition)
         Transitions::push(viewController, TransitionDirection::fromRight);
 }
