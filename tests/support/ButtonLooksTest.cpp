@@ -41,16 +41,7 @@ void PrintTo(const LookCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class ButtonLooksTest : public ScreensTest, public ::testing::WithParamInterface<LookCase> {
-public:
-    OstrivaneQuizViewController* startQuiz() {
-        welcome->buttonStartQuiz()->click();
-        auto* quiz = qobject_cast<OstrivaneQuizViewController*>(welcome->quizChildViewController());
-        EXPECT_TRUE(
-            waitFor([&] { return !quiz->findChildren<QuizChoiceTextButton*>().isEmpty(); }));
-        return quiz;
-    }
-};
+class ButtonLooksTest : public ScreensTest, public ::testing::WithParamInterface<LookCase> {};
 
 QColor named(const QString& name) {
     return NamedColors::color(name).value();

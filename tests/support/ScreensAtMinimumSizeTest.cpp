@@ -147,20 +147,6 @@ void PrintTo(const ScreenCase& c, std::ostream* os) {
 class ScreensAtMinimumSizeTest : public ScreensTest,
                                  public ::testing::WithParamInterface<ScreenCase> {
 public:
-    // Starts the quiz and waits for its first question.
-    OstrivaneQuizViewController* startQuiz() {
-        const QString description =
-            AppState::Quizzes.first().QuizQuestions.first().QuestionDescription.value_or(QString());
-        welcome->buttonStartQuiz()->click();
-        auto* quiz = qobject_cast<OstrivaneQuizViewController*>(welcome->quizChildViewController());
-        const auto questionShown = [&] {
-            return quiz->labelQuestionsTitle()->isVisible() &&
-                   (quiz->viewRadioTitleLabel()->text() == description ||
-                    quiz->viewMultipleCheckboxTitleLabel()->text() == description);
-        };
-        EXPECT_TRUE(waitFor(questionShown));
-        return quiz;
-    }
     QWidget* sheet() {
         QDialog* shown = waitForSheet();
         spinFor(50); // filled in once it has appeared

@@ -7,11 +7,14 @@
 #include "doubles/WaitFor.h"
 #include "models/JsonDecoder.h"
 #include "platform/Storyboard.h"
+#include "quiz/OstrivaneQuizViewController.h"
+#include "quiz/QuizChoiceTextButton.h"
 #include "shell/OstrivaneListViewController.h"
 #include "shell/OstrivaneSplitViewController.h"
 #include "support/OstivaneHelpViewController.h"
 
 #include <QDialog>
+#include <QPushButton>
 
 void ScreensTest::SetUp() {
     LogsScreenTest::SetUp();
@@ -54,4 +57,11 @@ OstivaneHelpViewController* ScreensTest::showHelp() {
     window->splitViewController()->showDetailViewController(help, OstrivaneListViewController::help,
                                                             false);
     return help;
+}
+
+OstrivaneQuizViewController* ScreensTest::startQuiz() {
+    welcome->buttonStartQuiz()->click();
+    auto* quiz = qobject_cast<OstrivaneQuizViewController*>(welcome->quizChildViewController());
+    EXPECT_TRUE(waitFor([&] { return !quiz->findChildren<QuizChoiceTextButton*>().isEmpty(); }));
+    return quiz;
 }

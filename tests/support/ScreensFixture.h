@@ -8,6 +8,7 @@
 #include <memory>
 
 class OstivaneHelpViewController;
+class OstrivaneQuizViewController;
 class QDialog;
 
 // The whole application in its main window, ready for every screen: a support upload that
@@ -21,6 +22,8 @@ public:
     QDialog* shownSheet() const;
     QuizCloudDouble& quizSide() { return *quizCloud; }
     QDialog* waitForSheet() const;
+    // Starts the quiz from the welcome pane and waits for its first choices.
+    OstrivaneQuizViewController* startQuiz();
     // A new help screen in the detail pane, with the catalogue entry that styles it.
     OstivaneHelpViewController* showHelp();
 
