@@ -74,6 +74,11 @@ void OstrivaneQuizAlertView::viewDidAppear() {
     updateViewAndPresent(dataInfo);
 }
 
+void OstrivaneQuizAlertView::cancelOperation() {
+    if (!resumeStartsNewAttempt_)
+        resumeQuizClicked();
+}
+
 void OstrivaneQuizAlertView::updateViewAndPresent(const std::optional<QuizAlertInfo>& updateInfo) {
     const QuizAlertInfo info = updateInfo.value_or(QuizAlertInfo{});
     labelHeaderPrimary_->setText(info.headerPrimaryText.value_or(QString()));

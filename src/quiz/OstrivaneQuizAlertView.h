@@ -45,6 +45,8 @@ public:
 
 protected:
     void viewDidAppear() override;
+    // Escape on the save prompt keeps the user in the quiz; a failure notice waits for a choice.
+    void cancelOperation() override;
 
 private:
     QPushButton* buttonSaveAndContinue_;

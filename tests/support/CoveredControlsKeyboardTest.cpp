@@ -156,5 +156,6 @@ INSTANTIATE_TEST_SUITE_P(Sheets, SheetKeysTest,
                          ::testing::Values(SheetKeyCase{"AlertEscape", false, Qt::Key_Escape},
                                            SheetKeyCase{"AlertReturn", false, Qt::Key_Return},
                                            SheetKeyCase{"QuizSaveReturn", true, Qt::Key_Return},
-                                           SheetKeyCase{"QuizSaveSpace", true, Qt::Key_Space}),
+                                           SheetKeyCase{"QuizSaveSpace", true, Qt::Key_Space},
+                                           SheetKeyCase{"QuizSaveEscape", true, Qt::Key_Escape}),
                          [](const auto& row) { return std::string(row.param.name); });
