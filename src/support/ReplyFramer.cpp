@@ -7,11 +7,9 @@
 #include <utility>
 
 ReplyFramer::ReplyFramer(QObject* parent) : QObject(parent) {
-    quietTimer_.setSingleShot(true);
-    quietTimer_.setTimerType(Qt::PreciseTimer);
     deadline_.setSingleShot(true);
     deadline_.setTimerType(Qt::PreciseTimer);
-    connect(&quietTimer_, &QTimer::timeout, this, [this] { finishReply(quietCommand_); });
+    connect(&quietTimer_, &DeadlineTimer::timeout, this, &ReplyFramer::quietTimerFired);
     connect(&deadline_, &QTimer::timeout, this, &ReplyFramer::deadlinePassed);
 }
 
@@ -65,14 +63,29 @@ void ReplyFramer::receiveLengthFramed() {
 }
 
 void ReplyFramer::receiveQuiet() {
-    if (!quietTimer_.isActive()) {
-        // The first byte has come: from here the quiet period decides the end, within the
-        // reply's total bound.
-        const qint64 total = TimeScale::milliseconds(quietReplyLimitSeconds);
-        deadline_.start(static_cast<int>(std::max<qint64>(0, total - sinceWritten_.elapsed())));
-    }
+    lastChunkAt_ = DeadlineTimer::Clock::now();
     quietCommand_ = current_;
-    quietTimer_.start(TimeScale::milliseconds(LogCommands::rule(current_).quietPeriodSeconds));
+    if (quietTimer_.isActive())
+        return;
+    // The first byte has come: from here the quiet period decides the end, within the reply's
+    // total bound.
+    const qint64 total = TimeScale::milliseconds(quietReplyLimitSeconds);
+    deadline_.start(static_cast<int>(std::max<qint64>(0, total - sinceWritten_.elapsed())));
+    quietTimer_.startAt(quietPeriodEnd());
+}
+
+DeadlineTimer::Clock::time_point ReplyFramer::quietPeriodEnd() const {
+    return lastChunkAt_ + std::chrono::milliseconds(TimeScale::milliseconds(
+                              LogCommands::rule(quietCommand_).quietPeriodSeconds));
+}
+
+void ReplyFramer::quietTimerFired() {
+    // Chunks came after the timer was set: the period runs from the last of them.
+    if (const auto end = quietPeriodEnd(); DeadlineTimer::Clock::now() < end) {
+        quietTimer_.startAt(end);
+        return;
+    }
+    finishReply(quietCommand_);
 }
 
 void ReplyFramer::finishReply(logCommand command) {

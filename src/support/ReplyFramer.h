@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/DeadlineTimer.h"
 #include "support/LogCommand.h"
 
 #include <QByteArray>
@@ -67,6 +68,8 @@ private:
     void receiveLengthFramed();
     void receiveQuiet();
     void finishReply(logCommand command);
+    void quietTimerFired();
+    DeadlineTimer::Clock::time_point quietPeriodEnd() const;
     void deadlinePassed();
     // Ends the exchange without a reply: nothing collected so far or later is kept.
     void abandon();
@@ -78,6 +81,9 @@ private:
     bool collecting_ = false;
     QByteArray collected_;
     QElapsedTimer sinceWritten_;
-    QTimer quietTimer_;
+    // A quiet period ends its period after the last chunk. The timer is not moved on for every
+    // chunk of a large reply: when it fires, it is set again for the rest if a chunk came since.
+    DeadlineTimer quietTimer_;
+    DeadlineTimer::Clock::time_point lastChunkAt_{};
     QTimer deadline_;
 };
