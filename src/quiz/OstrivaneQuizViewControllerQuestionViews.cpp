@@ -49,6 +49,8 @@ QWidget* OstrivaneQuizViewController::buildChoiceRow(const QuizChoice& choice, b
     mark->setFont(Extensions::textFont(kChoiceTextSize));
     QuizColors::setContentTint(mark, NamedColors::color(NamedColors::blue));
     mark->setProperty(kTag, choice.ChoiceID);
+    // The mark has no title of its own: it is announced as the choice it stands for.
+    mark->setAccessibleName(choice.ChoiceText.value_or(QString()));
     mark->setChecked(isOn);
     connect(mark, &QAbstractButton::clicked, this, [this, mark, isRadio] {
         if (isRadio)
