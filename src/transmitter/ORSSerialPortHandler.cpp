@@ -138,6 +138,9 @@ bool ORSSerialPortHandler::writeToPort(const QByteArray& bytes) {
         Logger::log(LOG_PREFIX + QStringLiteral(" | ERROR: write failed: ") + port_->errorString());
         return false;
     }
+    // Qt would write it on its next pass through the event loop, after whatever else waits
+    // there; a command is a few bytes, which the port takes at once.
+    port_->flush();
     return true;
 }
 

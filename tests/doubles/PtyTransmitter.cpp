@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -137,6 +138,17 @@ void PtyTransmitter::clearReceived() {
     received_.clear();
     pending_.clear();
     commands_.clear();
+}
+
+bool PtyTransmitter::takeBytesWithoutEventLoop(int timeoutMs) {
+    if (!isOpen())
+        return false;
+    pollfd master{masterFd_, POLLIN, 0};
+    if (::poll(&master, 1, timeoutMs) <= 0 || !(master.revents & POLLIN))
+        return false;
+    const qsizetype before = received_.size();
+    onReadable();
+    return received_.size() > before;
 }
 
 void PtyTransmitter::onReadable() {

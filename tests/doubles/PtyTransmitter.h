@@ -71,6 +71,9 @@ public:
 
     // Everything the application wrote, in order, across reopen().
     QByteArray received() const { return received_; }
+    // Waits up to timeoutMs for the application's bytes without running the event loop, and
+    // takes them in as usual; true when some came.
+    bool takeBytesWithoutEventLoop(int timeoutMs);
     QList<QByteArray> commands() const { return commands_; }
     int commandCount() const { return static_cast<int>(commands_.size()); }
     QByteArray pending() const { return pending_; }

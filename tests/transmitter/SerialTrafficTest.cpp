@@ -60,6 +60,17 @@ TEST_F(SerialLinkTest, WritesCommandBytesExactlyAndInOrder) {
     EXPECT_EQ(transmitter->received(), expected);
 }
 
+TEST_F(SerialLinkTest, ACommandIsOnTheLineWhenTheWriteReturns) {
+    plugIn();
+    for (const QByteArray& command : {QByteArray("\x01", 1), QByteArray(300, '\x5a')}) {
+        transmitter->clearReceived();
+        ASSERT_TRUE(handler().sendCommandToTransmitter(b64(command)));
+        // No pass through the event loop: the bytes must already have been written.
+        EXPECT_TRUE(transmitter->takeBytesWithoutEventLoop(200)) << command.size();
+        EXPECT_EQ(transmitter->received(), command);
+    }
+}
+
 TEST_F(SerialLinkTest, InputWaitingUnreadIsDiscardedBeforeACommand) {
     plugIn();
     transmitter->addRule(PtyTransmitter::whenEndsWith("CMD", {"reply"}));
