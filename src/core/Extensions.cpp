@@ -45,10 +45,14 @@ void applyStyle(QAbstractButton* button) {
     const auto fill = rounded ? rounded : stored(button, kViewBackground);
     const auto border = stored(button, kBorder);
     // An explicit title colour wins over the border's tint.
-    const auto text = stored(button, kText) ? stored(button, kText) : border;
+    const auto title = stored(button, kText);
+    const auto text = title ? title : border;
+    const auto* push = qobject_cast<const QPushButton*>(button);
+    // A pop-up's arrow stands clear of the rounded corner, with room of its own.
+    const bool popUp = rounded && push && push->menu();
     QString rule;
     if (rounded)
-        rule += QStringLiteral(" border-radius: 10px; padding: 4px 14px;");
+        rule += QStringLiteral(" border-radius: 10px; padding: 4px %1px;").arg(popUp ? 30 : 14);
     if (fill)
         rule += QStringLiteral(" background-color: %1;").arg(css(*fill));
     rule += border ? QStringLiteral(" border: 1px solid %1;").arg(css(*border))
@@ -56,13 +60,9 @@ void applyStyle(QAbstractButton* button) {
     if (text)
         rule += QStringLiteral(" color: %1;").arg(css(*text));
     QString sheet = QStringLiteral("QAbstractButton {%1 }").arg(rule);
-    const auto* push = qobject_cast<const QPushButton*>(button);
-    if (rounded && push && push->menu()) {
-        // A pop-up's arrow stands clear of the rounded corner, with room of its own.
-        sheet.replace(QStringLiteral("padding: 4px 14px;"), QStringLiteral("padding: 4px 30px;"));
+    if (popUp)
         sheet += QStringLiteral(" QPushButton::menu-indicator { subcontrol-origin: padding;"
                                 " subcontrol-position: right center; right: 12px; }");
-    }
     if (rounded) {
         // The state rules change only the border and the fill: the corners stay round.
         sheet += QStringLiteral(" QAbstractButton:focus { border: 2px solid %1; }"
