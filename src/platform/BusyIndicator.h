@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QBasicTimer>
+#include <QList>
+#include <QPixmap>
 #include <QWidget>
 
 // The indeterminate spinner: a small ring of dots whose bright head steps round it, with a
 // fading tail, so it reads as "working" at a glance and is not mistaken for a second progress
 // bar. It is cheap to keep alive for a long wait: it moves a few steps a second, repaints only
-// itself, and its timer runs only while it is animating and visible.
+// itself from pictures drawn once, and its timer runs only while it is animating and
+// visible.
 class BusyIndicator : public QWidget {
     Q_OBJECT
 public:
@@ -33,8 +36,13 @@ protected:
 
 private:
     void updateTimer();
+    QPixmap drawFrame(int head, QColor colour, qreal ratio) const;
 
     QBasicTimer timer_;
     bool animating_ = false;
     int step_ = 0;
+    QList<QPixmap> frames_; // one picture per position of the head
+    QSize frameSize_;
+    qreal frameRatio_ = 0;
+    QColor frameColour_;
 };

@@ -4,6 +4,8 @@
 
 #include "doubles/WaitFor.h"
 
+#include <QImage>
+#include <QPixmap>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -82,5 +84,63 @@ INSTANTIATE_TEST_SUITE_P(
              },
              true}),
     [](const ::testing::TestParamInfo<Case>& param) { return std::string(param.param.name); });
+
+// Its pictures are drawn once and reused: after a change of colour or size it must look exactly
+// as a new one made that way would, and each step must show.
+struct Change {
+    const char* name;
+    std::function<void(BusyIndicator& spinner)> apply;
+};
+
+void PrintTo(const Change& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class BusyIndicatorPictureTest : public ::testing::TestWithParam<Change> {};
+
+TEST_P(BusyIndicatorPictureTest, LooksAsANewOneMadeThatWay) {
+    QWidget window;
+    auto* spinner = new BusyIndicator(&window);
+    spinner->resize(spinner->sizeHint());
+    window.show();
+    const QImage before = spinner->grab().toImage();
+    GetParam().apply(*spinner);
+    const QImage after = spinner->grab().toImage();
+    EXPECT_NE(after, before);
+
+    QWidget otherWindow;
+    auto* fresh = new BusyIndicator(&otherWindow);
+    fresh->setPalette(spinner->palette());
+    fresh->resize(spinner->size());
+    otherWindow.show();
+    EXPECT_EQ(after, fresh->grab().toImage());
+}
+
+TEST(BusyIndicatorPicture, EachStepShows) {
+    QWidget window;
+    auto* spinner = new BusyIndicator(&window);
+    spinner->resize(spinner->sizeHint());
+    window.show();
+    spinner->startAnimation();
+    QList<QImage> seen{spinner->grab().toImage()};
+    for (int step = spinner->step(); seen.size() < BusyIndicator::dotCount;) {
+        ASSERT_TRUE(waitFor([&] { return spinner->step() != step; }, 2000));
+        step = spinner->step();
+        const QImage picture = spinner->grab().toImage();
+        EXPECT_FALSE(seen.contains(picture)) << "step " << step << " looks like an earlier one";
+        seen.append(picture);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, BusyIndicatorPictureTest,
+    ::testing::Values(Change{"Recoloured",
+                             [](BusyIndicator& spinner) {
+                                 QPalette palette = spinner.palette();
+                                 palette.setColor(QPalette::WindowText, Qt::red);
+                                 spinner.setPalette(palette);
+                             }},
+                      Change{"Resized", [](BusyIndicator& spinner) { spinner.resize(44, 44); }}),
+    [](const ::testing::TestParamInfo<Change>& param) { return std::string(param.param.name); });
 
 } // namespace
