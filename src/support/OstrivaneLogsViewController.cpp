@@ -30,6 +30,9 @@ namespace Notifications = AppConstants::Notifications;
 OstrivaneLogsViewController::OstrivaneLogsViewController(QWidget* parent) : ViewController(parent) {
     setAccessibleName(tr("Support upload screen"));
     buildLayout();
+    progressRedraw_.setSingleShot(true);
+    progressRedraw_.setInterval(progressRedrawDelayMs);
+    connect(&progressRedraw_, &QTimer::timeout, this, &OstrivaneLogsViewController::showProgress);
     connect(&framer_, &ReplyFramer::replyReady, this, &OstrivaneLogsViewController::replyReady);
     connect(&framer_, &ReplyFramer::replyTimedOut, this, [this](logCommand command) {
         replyFailed(AppConstants::LogConsole::timedOut, command);
@@ -102,9 +105,17 @@ Task<void> OstrivaneLogsViewController::downloadHeaders() {
 void OstrivaneLogsViewController::updateProgress(double doubleValue) {
     MainQueue::async(this, [this, doubleValue] {
         progress_.add(doubleValue);
-        progressBar->setValue(progress_.wholePercent());
-        uploadLogsPercentageLabel->setText(progress_.percentageLine());
+        // A step is mostly followed at once by the next request, which should not wait behind a
+        // repaint: the bar and its line are redrawn a moment later.
+        if (!progressRedraw_.isActive())
+            progressRedraw_.start();
     });
+}
+
+void OstrivaneLogsViewController::showProgress() {
+    progressRedraw_.stop();
+    progressBar->setValue(progress_.wholePercent());
+    uploadLogsPercentageLabel->setText(progress_.percentageLine());
 }
 
 void OstrivaneLogsViewController::showUpgradeOrSupportUploadError(const QString& code) {

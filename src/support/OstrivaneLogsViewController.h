@@ -17,6 +17,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QVariantMap>
 
 #include <exception>
@@ -95,6 +96,8 @@ public:
     void transmitterDisconnected();
     // Adds an increment (percent) to the bar, on the main queue; safe from any thread.
     void updateProgress(double doubleValue);
+    // Draws the progress so far on the bar and its line.
+    void showProgress();
     // The header CSV with its transmitter version entries replaced by the application's.
     QString replaceTMVersion(const QString& with);
     // The completion pane's OK button: a new welcome pane above this screen.
@@ -185,6 +188,8 @@ private:
 
     ReplyFramer framer_;
     UploadProgress progress_;
+    static constexpr int progressRedrawDelayMs = 20;
+    QTimer progressRedraw_;
     RunState runState_ = RunState::notStarted;
     // Whether the run still needs the transmitter (the header and log stages).
     bool usingTransmitter_ = false;

@@ -23,6 +23,9 @@
 #include <QPushButton>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <functional>
+
 namespace {
 
 const QString menuNotification = QStringLiteral("EnableDisableMenuButtonsForSuportUpload");
@@ -82,12 +85,14 @@ TEST_F(LogsScreenTest, WholeUploadRelaysEveryExchangeInOrderAndUploadsTheAssembl
     NotificationTrail trail({menuNotification, logoutNotification});
     bool lockedDuringLogs = false;
     bool busyDuringLogs = false;
+    QList<int> barAtEachLog; // what the bar shows as each log's data is asked for
     QObject::connect(
         &env->cloud, &LoopbackCloud::requestReceived, &env->cloud,
         [&](const LoopbackCloud::Request& request) {
             if (request.path.endsWith(QStringLiteral("/api/LogData/GetCommandBytes"))) {
                 lockedDuringLogs = interfaceLocked();
                 busyDuringLogs = screen->spinner->isTicking();
+                barAtEachLog.append(screen->progressBar->value());
             }
         });
     // Leftovers of an earlier run that failed must not reach the cloud with this one.
@@ -225,7 +230,12 @@ TEST_F(LogsScreenTest, WholeUploadRelaysEveryExchangeInOrderAndUploadsTheAssembl
     EXPECT_TRUE(appFolderFiles().isEmpty());
     EXPECT_TRUE(storedLogFileName().isEmpty());
 
-    // Progress, the completion pane, the interface locked while it ran and unlocked now.
+    // Progress, shown as it grew and whole at the end; the completion pane; the interface locked
+    // while it ran and unlocked now.
+    EXPECT_EQ(barAtEachLog.size(), 5);
+    EXPECT_EQ(std::adjacent_find(barAtEachLog.begin(), barAtEachLog.end(), std::greater_equal<>()),
+              barAtEachLog.end())
+        << "the bar stood still between logs";
     EXPECT_EQ(screen->progressBar->value(), 100);
     EXPECT_EQ(screen->uploadLogsPercentageLabel->text(),
               QStringLiteral("100% of upload completed. Please wait..."));
