@@ -404,8 +404,8 @@ int benchDriver(int argc, char** argv) {
         num(percentile(exchanges, 0.5), 3) + QStringLiteral(" ms"), QStringLiteral("<= 0.5 ms"));
     row(QStringLiteral("per-exchange application time, p99"),
         num(percentile(exchanges, 0.99), 3) + QStringLiteral(" ms"), QStringLiteral("<= 3 ms"));
-    // A quiet period is timed in whole milliseconds, so its end comes up to 1 ms after it
-    // could: part of the application's time, but not of its handling.
+    // After a quiet period both processes wake from idle, which on a virtual machine costs a
+    // few tenths of a millisecond each: part of the application's time, not of its handling.
     row(QStringLiteral("  median after length-framed / quiet-period replies"),
         QStringLiteral("%1 / %2 ms")
             .arg(num(percentile(afterFramed, 0.5), 3), num(percentile(afterQuiet, 0.5), 3)));
