@@ -40,13 +40,19 @@ void tell(const QString& line) {
     std::fflush(stderr);
 }
 
-// Median of sequential small POSTs on a fresh connection pool, in microseconds.
-double bareRoundTripMicroseconds(const QUrl& url, int count) {
+// Median of sequential small POSTs on a fresh connection pool, in microseconds; with idleMs,
+// each one after that long with nothing to do, as after a quiet period.
+double bareRoundTripMicroseconds(const QUrl& url, int count, int idleMs = 0) {
     QNetworkAccessManager nam;
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
     QList<double> times;
     for (int i = 0; i < count; ++i) {
+        if (idleMs > 0 && i > 0) {
+            QEventLoop idle;
+            QTimer::singleShot(idleMs, &idle, &QEventLoop::quit);
+            idle.exec();
+        }
         QElapsedTimer clock;
         clock.start();
         QNetworkReply* reply = nam.post(request, QByteArrayLiteral("{\"a\":\"b\"}"));
@@ -119,6 +125,8 @@ int benchApp(int argc, char** argv, double scale, const QString& echoUrl) {
         start->stop();
         tell(QStringLiteral("rtt_us ") +
              QString::number(bareRoundTripMicroseconds(QUrl(echoUrl), 201), 'f', 1));
+        tell(QStringLiteral("rtt_idle_us ") +
+             QString::number(bareRoundTripMicroseconds(QUrl(echoUrl), 21, 60), 'f', 1));
         tell(QStringLiteral("start"));
         welcome->pushToLogsViewController();
         screen = qobject_cast<OstrivaneLogsViewController*>(welcome->logsChildViewController());

@@ -98,7 +98,7 @@ struct RunSpec {
 
 struct RunResult {
     bool completed = false;
-    double rttMs = 0;
+    double rttMs = 0, rttIdleMs = 0;
     QList<double> exchangeMs;
     // The same, split by how the reply before the exchange was framed.
     QList<double> afterFramedMs, afterQuietMs;
@@ -286,6 +286,8 @@ RunResult runOnce(const RunSpec& spec, const QString& self) {
             const QByteArray event = line.mid(qstrlen(Bench::prefix));
             if (event.startsWith("rtt_us "))
                 result.rttMs = event.mid(7).toDouble() / 1000.0;
+            if (event.startsWith("rtt_idle_us "))
+                result.rttIdleMs = event.mid(12).toDouble() / 1000.0;
             if (event == "done" || event == "failed") {
                 result.completed = event == "done";
                 result.cpuSeconds = processCpuSeconds(pid);
@@ -388,7 +390,7 @@ int benchDriver(int argc, char** argv) {
     // Time per exchange: several small runs of many logs.
     QList<double> exchanges;
     QList<double> afterFramed, afterQuiet;
-    QList<double> rtts;
+    QList<double> rtts, idleRtts;
     for (int i = 0; i < (onlyMb ? 0 : 4); ++i) {
         const RunResult run = runOnce({timingScale, 20, 0}, self);
         if (!run.completed)
@@ -397,9 +399,12 @@ int benchDriver(int argc, char** argv) {
         afterFramed += run.afterFramedMs;
         afterQuiet += run.afterQuietMs;
         rtts.append(run.rttMs);
+        idleRtts.append(run.rttIdleMs);
     }
     row(QStringLiteral("bare loopback HTTP round trip (median)"),
         num(percentile(rtts, 0.5), 3) + QStringLiteral(" ms"));
+    row(QStringLiteral("  the same, each after 60 ms idle (as after a quiet period)"),
+        num(percentile(idleRtts, 0.5), 3) + QStringLiteral(" ms"));
     row(QStringLiteral("per-exchange application time, median (n=%1)").arg(exchanges.size()),
         num(percentile(exchanges, 0.5), 3) + QStringLiteral(" ms"), QStringLiteral("<= 0.5 ms"));
     row(QStringLiteral("per-exchange application time, p99"),
