@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -86,48 +87,48 @@ void JsonObjectWriter::list(const QString& key, const QByteArrayList& values) {
 
 QByteArray JsonObjectWriter::toJson() const {
     // Every piece first, so that the body is allocated once at its final size.
-    QList<Piece> keys;
-    QList<QList<Piece>> values;
-    QList<bool> isList;
+    struct Member {
+        Piece key;
+        QList<Piece> values;
+        bool isList;
+    };
+    QList<Member> members;
     qsizetype size = 2; // the braces
     for (auto it = members_.cbegin(); it != members_.cend(); ++it) {
-        keys.append(piece(it.key()));
-        size += sizeOf(keys.last()) + 1 + (keys.size() > 1 ? 1 : 0); // key, ':' and ','
-        QList<Piece> pieces;
+        Member member{piece(it.key()), {}, false};
         if (const auto* text = std::get_if<QString>(&it.value())) {
-            pieces.append(piece(*text));
-            isList.append(false);
+            member.values.append(piece(*text));
         } else if (const auto* one = std::get_if<QByteArray>(&it.value())) {
-            pieces.append(piece(*one));
-            isList.append(false);
+            member.values.append(piece(*one));
         } else {
-            const QByteArrayList& many = std::get<QByteArrayList>(it.value());
-            for (const QByteArray& element : many)
-                pieces.append(piece(element));
-            isList.append(true);
-            size += 2 + (many.isEmpty() ? 0 : many.size() - 1); // brackets and commas
+            member.isList = true;
+            for (const QByteArray& element : std::get<QByteArrayList>(it.value()))
+                member.values.append(piece(element));
+            // brackets and commas
+            size += 2 + std::max<qsizetype>(0, member.values.size() - 1);
         }
-        for (const Piece& p : pieces)
+        size += sizeOf(member.key) + 1 + (members.isEmpty() ? 0 : 1); // key, ':' and ','
+        for (const Piece& p : member.values)
             size += sizeOf(p);
-        values.append(pieces);
+        members.append(std::move(member));
     }
 
     QByteArray out;
     out.reserve(size);
     out.append('{');
-    for (qsizetype i = 0; i < keys.size(); ++i) {
-        if (i > 0)
+    for (const Member& member : members) {
+        if (out.size() > 1)
             out.append(',');
-        append(out, keys.at(i));
+        append(out, member.key);
         out.append(':');
-        if (isList.at(i))
+        if (member.isList)
             out.append('[');
-        for (qsizetype j = 0; j < values.at(i).size(); ++j) {
+        for (qsizetype j = 0; j < member.values.size(); ++j) {
             if (j > 0)
                 out.append(',');
-            append(out, values.at(i).at(j));
+            append(out, member.values.at(j));
         }
-        if (isList.at(i))
+        if (member.isList)
             out.append(']');
     }
     out.append('}');

@@ -20,10 +20,8 @@ ViewController::~ViewController() {
     NotificationCenter::defaultCenter().removeObserver(this);
     // A child deleted without removeFromParent() still gives back what it covered, unless its
     // parent is going as well.
-    if (ViewController* parent = parentViewController_; parent && !parent->destroying_) {
-        const QWidget* focus = window()->focusWidget();
-        parent->updateCover(this, focus == this || isAncestorOf(focus));
-    }
+    if (ViewController* parent = parentViewController_; parent && !parent->destroying_)
+        parent->updateCover(this, holdsFocus());
 }
 
 void ViewController::loadViewIfNeeded() {
@@ -67,13 +65,17 @@ void ViewController::removeFromParent() {
     ViewController* parent = parentViewController_;
     if (!parent)
         return;
-    const QWidget* focus = window()->focusWidget();
-    const bool hadFocus = focus == this || isAncestorOf(focus);
+    const bool hadFocus = holdsFocus();
     detachFromParent();
     hide();
     setParent(nullptr);
     deleteLater();
     parent->updateCover(this, hadFocus);
+}
+
+bool ViewController::holdsFocus() const {
+    const QWidget* focus = window()->focusWidget();
+    return focus == this || isAncestorOf(focus);
 }
 
 ViewController* ViewController::topChild(const ViewController* leaving) const {

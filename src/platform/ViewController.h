@@ -75,6 +75,8 @@ private:
     void updateCover(const ViewController* leaving, bool focusWasInLeaving);
     ViewController* topChild(const ViewController* leaving) const;
     void restoreFocus();
+    // Whether the keyboard focus is on this screen or inside it.
+    bool holdsFocus() const;
 
     bool viewLoaded_ = false;
     quint64 appearance_ = 0;

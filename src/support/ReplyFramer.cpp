@@ -41,7 +41,7 @@ void ReplyFramer::receive(const QByteArray& chunk) {
         return;
     }
     if (collected_.size() + chunk.size() > maxQuietReplyBytes) {
-        abandon();
+        reset();
         emit replyTooLarge(current_);
         return;
     }
@@ -98,17 +98,13 @@ void ReplyFramer::finishReply(logCommand command) {
 }
 
 void ReplyFramer::deadlinePassed() {
-    abandon();
+    reset();
     emit replyTimedOut(current_);
 }
 
-void ReplyFramer::abandon() {
+void ReplyFramer::reset() {
     collecting_ = false;
     collected_.clear();
     quietTimer_.stop();
     deadline_.stop();
-}
-
-void ReplyFramer::reset() {
-    abandon();
 }

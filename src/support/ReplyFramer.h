@@ -51,8 +51,8 @@ public:
     // One chunk as read from the port.
     void receive(const QByteArray& chunk);
 
-    // Forgets the collected bytes and stops every timer: a new run, or a run that has ended.
-    // Bytes that arrive afterwards are dropped until a command is written.
+    // Forgets the collected bytes and stops every timer: a new run, a run that has ended, or an
+    // exchange given up. Bytes that arrive afterwards are dropped until a command is written.
     void reset();
 
     qsizetype collectedSize() const { return collected_.size(); }
@@ -71,8 +71,6 @@ private:
     void quietTimerFired();
     DeadlineTimer::Clock::time_point quietPeriodEnd() const;
     void deadlinePassed();
-    // Ends the exchange without a reply: nothing collected so far or later is kept.
-    void abandon();
 
     logCommand current_ = logCommand::vesrionInfo;
     logCommand quietCommand_ = logCommand::vesrionInfo; // command of the running quiet period
