@@ -13,6 +13,7 @@
 #include <QColor>
 #include <QList>
 #include <QPointer>
+#include <QSet>
 #include <QVariant>
 
 #include <functional>
@@ -148,6 +149,10 @@ private:
     void styleButtonPrevious();
     void showQuestionWithTrackerAnswers(const QList<int>& ids, TransitionDirection direction);
     void restoreSkippedQuestions(const QList<int>& ids);
+    // Whether the tracker's reply may give the question its answer: only while this session
+    // has none for it. Every change is sent from the answer list, so the list is never older
+    // than the tracker; a reply may be older than the list (or be the last one read).
+    bool trackerMayAnswer(const QuizQuestion& question) const;
     void showCatalogueAlert(const QString& code);
     void showSubmissionFailure(const APIResult& result);
     void showVerdict(const QList<StructQuizResult>& verdicts);
@@ -185,6 +190,9 @@ private:
     bool verdictShown_ = false;
     // The first load of a new screen reopens at the question shown last.
     bool resumePending_ = true;
+    // Questions whose answer the user changed on this screen, also when every box of one was
+    // un-ticked: the tracker's reply never undoes such a change.
+    QSet<int> questionsChangedHere_;
     // Questions passed over by that reopening, whose tracker answers still need recording.
     int skippedQuestionCount_ = 0;
 };

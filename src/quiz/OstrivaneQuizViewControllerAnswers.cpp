@@ -14,6 +14,10 @@ namespace Http = AppConstants::Http;
 void OstrivaneQuizViewController::saveSelectedQuizChoice(int quizQuestionID, int selectedQuizChoice,
                                                          int questionTypeID, bool shouldCallSetApi,
                                                          bool shouldRemoveSelectedChoice) {
+    // A change the user makes is never undone by the tracker's reply.
+    if (shouldCallSetApi)
+        if (const QuizQuestion* shown = currentQuestion())
+            questionsChangedHere_.insert(shown->QuestionID);
     // The kind of the question on screen decides the rule, not the given type.
     QuizAnswerList::record(AppState::QuizChoices,
                            {quizQuestionID, selectedQuizChoice, questionTypeID},
@@ -25,6 +29,11 @@ void OstrivaneQuizViewController::saveSelectedQuizChoice(int quizQuestionID, int
     CallApiSetUserQuizTracker(quiz->QuizID,
                               AppState::g_fullVersionFromTxForAudit.value_or(QString()),
                               AppState::g_deviceID.value_or(QString()), text, [](bool) {});
+}
+
+bool OstrivaneQuizViewController::trackerMayAnswer(const QuizQuestion& question) const {
+    return !questionsChangedHere_.contains(question.QuestionID) &&
+           !QuizAnswerList::isAnswered(question, AppState::QuizChoices);
 }
 
 void OstrivaneQuizViewController::CallApiSetUserQuizTracker(int quizid,

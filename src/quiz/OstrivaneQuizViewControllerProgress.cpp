@@ -41,7 +41,7 @@ void OstrivaneQuizViewController::restoreSkippedQuestions(const QList<int>& ids)
         return;
     const QList<QuizQuestion> questions = quiz->QuizQuestions.mid(0, skipped);
     for (const QuizQuestion& question : questions) {
-        if (QuizAnswerList::isAnswered(question, AppState::QuizChoices))
+        if (!trackerMayAnswer(question))
             continue;
         for (const QuizChoice& choice : question.QuizChoices)
             if (ids.contains(choice.ChoiceID))

@@ -79,13 +79,14 @@ void OstrivaneQuizViewController::fillChoiceStack(QWidget* stackView,
                                                   const QList<int>& selectedChoices, bool isRadio) {
     removeStackSubviews(stackView);
     const QuizQuestion shown = *currentQuestion();
-    // Restored answers are recorded without telling the tracker, which sent them; each moves
-    // to the end of the list. Entries of this question that the tracker did not list (a change
-    // it missed) join them there, so that the question's answer is submitted in one piece.
-    for (const QuizChoice& choice : shown.QuizChoices)
-        if (selectedChoices.contains(choice.ChoiceID))
-            saveSelectedQuizChoice(choice.QuestionID, choice.ChoiceID, shown.QuestionTypeId, false,
-                                   false);
+    // Restored answers are recorded without telling the tracker, which sent them. The
+    // question's entries then move to the end of the list, so that its answer is submitted in
+    // one piece however it was given.
+    if (trackerMayAnswer(shown))
+        for (const QuizChoice& choice : shown.QuizChoices)
+            if (selectedChoices.contains(choice.ChoiceID))
+                saveSelectedQuizChoice(choice.QuestionID, choice.ChoiceID, shown.QuestionTypeId,
+                                       false, false);
     QuizAnswerList::keepTogether(AppState::QuizChoices, shown);
     // The marks show what will be submitted: the restored answers and those given before.
     const QList<int> chosen = QuizAnswerList::chosenChoices(shown, AppState::QuizChoices);

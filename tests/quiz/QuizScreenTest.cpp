@@ -281,6 +281,33 @@ TEST_F(QuizScreenTest, PreviousGoesBackAndSlidesInFromTheLeft) {
               (QList<StructQuizChoicesSubmit>{{102, 1022, 1}, {101, 1012, 2}}));
 }
 
+TEST_F(QuizScreenTest, AnOutdatedTrackerReplyDoesNotUndoNewerAnswers) {
+    startQuiz();
+    ASSERT_TRUE(waitForQuestion(q1));
+    choose({1011});
+    next(q2);
+    choose({1021, 1022});
+    quiz->buttonPrevious()->click();
+    ASSERT_TRUE(waitForQuestion(q1));
+
+    // The tracker becomes unreachable: every later display gets the last reply it read,
+    // which knows nothing of the changes made since.
+    cloud->route(u"POST"_s, Paths::setUserQuizTracker, LoopbackCloud::Reply::dropConnection());
+    cloud->route(u"POST"_s, Paths::getUserQuizTracker, LoopbackCloud::Reply::dropConnection());
+    mark(1012)->click();
+    next(q2);
+    mark(1022)->click();
+    mark(1021)->click(); // no box of the question left ticked
+    quiz->buttonPrevious()->click();
+    ASSERT_TRUE(waitForQuestion(q1));
+    EXPECT_TRUE(mark(1012)->isChecked());
+    EXPECT_FALSE(mark(1011)->isChecked());
+    next(q2);
+    EXPECT_FALSE(mark(1021)->isChecked());
+    EXPECT_FALSE(mark(1022)->isChecked());
+    EXPECT_EQ(AppState::QuizChoices, (QList<StructQuizChoicesSubmit>{{101, 1012, 2}}));
+}
+
 TEST_F(QuizScreenTest, RowsOfTheQuestionLeftTakeNoClicksUntilTheNextIsBuilt) {
     startQuiz();
     ASSERT_TRUE(waitForQuestion(q1));
