@@ -7,12 +7,11 @@
 #include "core/AppConstants.h"
 #include "core/Console.h"
 #include "core/Helper.h"
+#include "core/RegularFile.h"
 #include "platform/MainQueue.h"
 #include "platform/TimeScale.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QNetworkRequest>
 
 namespace {
@@ -30,18 +29,14 @@ bool isPlainFileName(const QString& filename) {
 
 // The file's bytes; a missing file is an empty part, an unreadable one an error.
 std::variant<QByteArray, APIError> readFile(const QString& path) {
-    QFileInfo info(path);
-    if (!info.exists()) {
+    RegularFile::ReadResult file = RegularFile::read(path);
+    if (file.status == RegularFile::ReadStatus::missing) {
         Console::print(AppConstants::Http::uploadFileMissing);
         return QByteArray();
     }
-    QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
-        return APIError::other(file.errorString());
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return APIError::other(file.errorString());
-    return bytes;
+    if (file.status != RegularFile::ReadStatus::read)
+        return APIError::other(file.error);
+    return std::move(file.bytes);
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 #include "platform/BundleInfo.h"
 
+#include "core/RegularFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -51,13 +52,13 @@ void load(Store& s) {
     s.loaded = true;
     s.values.clear();
     const QString path = currentPath(s);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        qWarning().noquote() << "Information file not readable:" << path << file.errorString();
+    const RegularFile::ReadResult file = RegularFile::read(path);
+    if (file.status != RegularFile::ReadStatus::read) {
+        qWarning().noquote() << "Information file not readable:" << path << file.error;
         return;
     }
     QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    const QJsonDocument document = QJsonDocument::fromJson(file.bytes, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject()) {
         qWarning().noquote() << "Information file is not a JSON object:" << path
                              << error.errorString();

@@ -4,6 +4,7 @@
 #include "core/AppState.h"
 #include "core/Console.h"
 #include "core/Logger.h"
+#include "core/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,8 +18,9 @@ namespace Keys = AppConstants::AppUserDefaultFile;
 namespace {
 
 // noLocation: the settings file has no place yet; missing: it has not been written yet (the
-// first start), which reads as an empty file.
-enum class FileState { noLocation, missing, unreadable, read };
+// first start), which reads as an empty file; tooLarge: past any real size, so set aside like
+// a file that is not text.
+enum class FileState { noLocation, missing, unreadable, tooLarge, read };
 
 struct FileText {
     FileState state = FileState::noLocation;
@@ -28,15 +30,19 @@ struct FileText {
 FileText readFile() {
     if (!AppState::g_appUserDefaultUrl)
         return {};
-    QFile file(*AppState::g_appUserDefaultUrl);
-    if (!file.exists())
+    RegularFile::ReadResult file = RegularFile::read(*AppState::g_appUserDefaultUrl);
+    switch (file.status) {
+    case RegularFile::ReadStatus::read:
+        return {FileState::read, std::move(file.bytes)};
+    case RegularFile::ReadStatus::missing:
         return {FileState::missing, {}};
-    if (!file.open(QIODevice::ReadOnly))
-        return {FileState::unreadable, {}};
-    FileText text{FileState::read, file.readAll()};
-    if (file.error() != QFileDevice::NoError)
-        return {FileState::unreadable, {}};
-    return text;
+    case RegularFile::ReadStatus::tooLarge:
+        return {FileState::tooLarge, {}};
+    case RegularFile::ReadStatus::notRegular:
+    case RegularFile::ReadStatus::failed:
+        break;
+    }
+    return {FileState::unreadable, {}};
 }
 
 // The bytes as UTF-8 text, or nothing when they are not valid UTF-8. Stateless, so that a
@@ -53,12 +59,13 @@ bool isBlank(const QString& text) {
     return text.isEmpty() || text == QStringLiteral("\n");
 }
 
-// Keeps an unusable file beside itself so that the rewrite loses nothing.
+// Keeps an unusable file beside itself so that the rewrite loses nothing. Renamed, not
+// copied: a copy would read the whole of a file that is too large to read.
 void keepAside(const QString& reason) {
     const QString path = *AppState::g_appUserDefaultUrl;
     const QString aside = path + Keys::unreadableSuffix;
     QFile::remove(aside);
-    const bool kept = QFile::copy(path, aside);
+    const bool kept = QFile::rename(path, aside);
     Logger::log(LOG_PREFIX_FN("getAppUserDefaultFromFileToDictionary()") +
                 AppConstants::DebugLog::errorLabel + reason +
                 (kept ? QStringLiteral("; kept as ") + QFileInfo(aside).fileName()
@@ -118,6 +125,10 @@ bool AppUserDefaultStore::getAppUserDefaultFromFileToDictionary() {
     }
     if (file.state == FileState::missing || file.state == FileState::noLocation)
         return true;
+    if (file.state == FileState::tooLarge) {
+        keepAside(QStringLiteral("the settings file is too large"));
+        return true;
+    }
     const std::optional<QString> text = decodeUtf8(file.bytes);
     if (!text) {
         keepAside(QStringLiteral("the settings file is not UTF-8 text"));

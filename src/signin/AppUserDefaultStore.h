@@ -11,10 +11,12 @@
 // entries live side by side in it. Main thread only.
 //
 // A file that exists but cannot be used is never overwritten silently:
-// - unreadable (no permission, an I/O error): stores are refused and logged, the file stays;
-// - not an object of text values (broken JSON, a number value, bad UTF-8): the file is kept
-//   beside itself under the suffix ".unreadable" and logged, and the store writes what the
-//   memory holds from the last good read plus the new member.
+// - unreadable (no permission, an I/O error, not a regular file such as a folder, a FIFO or a
+//   link to a device): stores are refused and logged, the file stays;
+// - not an object of text values (broken JSON, a number value, bad UTF-8) or larger than any
+//   real settings file (RegularFile::maxReadBytes): the file is moved aside under the suffix
+//   ".unreadable" and logged, and the store writes what the memory holds from the last good
+//   read plus the new member.
 namespace AppUserDefaultStore {
 
 // The value stored under key; empty text when the key, the file or its location is missing,

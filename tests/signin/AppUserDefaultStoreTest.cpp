@@ -1,6 +1,7 @@
 #include "signin/AppUserDefaultStore.h"
 #include "core/AppConstants.h"
 #include "core/AppState.h"
+#include "core/RegularFile.h"
 #include "core/StdoutCapture.h"
 
 #include <QDir>
@@ -81,18 +82,24 @@ TEST_F(AppUserDefaultStoreTest, BlankFileKeepsTheMapInMemory) {
 
 TEST_F(AppUserDefaultStoreTest, UnparseableFileIsKeptAsideNotLost) {
     const QString aside = path + AppConstants::AppUserDefaultFile::unreadableSuffix;
-    // The last two end in an unfinished UTF-8 sequence: after good JSON, and alone.
-    const QList<QByteArray> corrupt{
-        R"({"a":"1","b":2})",   R"({"a":"1",)",          "[\"x\"]",
-        "{\"a\":\"\xff\xfe\"}", "{\"a\":\"1\"}\xe2\x82", "\xf0\x9f\x98"};
+    // The next two end in an unfinished UTF-8 sequence: after good JSON, and alone. The last
+    // is good JSON, but larger than any real settings file.
+    const QList<QByteArray> corrupt{R"({"a":"1","b":2})",
+                                    R"({"a":"1",)",
+                                    "[\"x\"]",
+                                    "{\"a\":\"\xff\xfe\"}",
+                                    "{\"a\":\"1\"}\xe2\x82",
+                                    "\xf0\x9f\x98",
+                                    R"({"a":")" + QByteArray(RegularFile::maxReadBytes, 'x') +
+                                        R"("})"};
     for (const QByteArray& content : corrupt) {
-        SCOPED_TRACE(content.toStdString());
+        SCOPED_TRACE(content.left(40).toStdString());
         AppState::AppUserDefault = {{u"memory"_s, u"m"_s}};
         writeRaw(content);
-        EXPECT_EQ(getAppUserDefault(u"a"_s), QString());
+        EXPECT_TRUE(getAppUserDefault(u"a"_s).isEmpty());
 
         ASSERT_TRUE(setAppUserDefault(u"new"_s, u"1"_s));
-        EXPECT_EQ(readRaw(aside), content);
+        EXPECT_TRUE(readRaw(aside) == content);
         EXPECT_EQ(fileObject(), (QJsonObject{{u"memory"_s, u"m"_s}, {u"new"_s, u"1"_s}}));
     }
 }
