@@ -17,6 +17,10 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_UNIX
+#include <signal.h>
+#endif
+
 namespace {
 
 StructEuaMessage localMissingMessageRecord() {
@@ -42,6 +46,11 @@ void logFailure(const QString& error) {
 } // namespace
 
 void AppDelegate::applicationDidFinishLaunching() {
+#ifdef Q_OS_UNIX
+    // A write past the file-size limit then fails with EFBIG, like one on a full disk, instead
+    // of ending the application before any window shows.
+    ::signal(SIGXFSZ, SIG_IGN);
+#endif
     AppState::g_currentAppVersion = Configs::value(ConfigsKeys::bundleShortVersionString);
     if (std::none_of(AppState::EuaMessage.cbegin(), AppState::EuaMessage.cend(), isLocalRecord))
         AppState::EuaMessage.append(localMissingMessageRecord());

@@ -4,7 +4,10 @@
 #include "core/Clock.h"
 #include "core/Configuration.h"
 #include "core/Helper.h"
+#include "core/RegularFile.h"
+#include "platform/TimeScale.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -47,6 +50,20 @@ QByteArray header(const QDateTime& at) {
            line(at, D::headerDate + Helper::getGmtDateTimeString(at)) + line(at, D::headerRule);
 }
 
+// A full disk or a size limit makes every write fail alike; rather than have each caller pay
+// for a failing write, lines are dropped for a while, and the disk is tried again after it.
+constexpr double pauseAfterFailedWriteSeconds = 10.0;
+
+// Appends bytes in one write. A write that lands only in part is cut off again, so that the
+// next line never continues a broken one.
+bool appendWhole(QFile& file, const QByteArray& bytes) {
+    const qint64 before = file.size();
+    if (file.write(bytes) == bytes.size())
+        return true;
+    file.resize(before);
+    return false;
+}
+
 QString filePathFor(const QDate& date) {
     const std::optional<QString> folder = Helper::getDirectoryUrl();
     if (!folder)
@@ -80,11 +97,15 @@ void Logger::log(const QString& text, bool writeHeader) {
     // One writer at a time, so lines from different threads never interleave.
     static QMutex fileMutex;
     QMutexLocker lock(&fileMutex);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+    static QDeadlineTimer quietUntil; // expired: the disk is tried
+    if (!quietUntil.hasExpired())
         return;
-    file.write(bytes);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file;
+    if (!RegularFile::openToAppend(file, path))
+        return;
+    if (!appendWhole(file, bytes))
+        quietUntil.setRemainingTime(TimeScale::milliseconds(pauseAfterFailedWriteSeconds));
 }
 
 QString Logger::prefix(const char* file, const QString& function, int line) {

@@ -8,6 +8,9 @@
 // The day's debug log file in the application-support folder:
 // "Qxj_DebugLog_" + transmitter serial number + "_" + MMddyyyy + ".txt", one line per entry,
 // "MM/dd/yyyy HH:mm:ss: " + text. Safe to call from any thread; file errors are swallowed.
+// A line reaches the file whole or not at all, and only a regular file in the folder (no FIFO,
+// device or link) is written. After a failed write (a full disk) lines are dropped for ten
+// seconds before the disk is tried again.
 class Logger {
 public:
     // Appends one line. With writeHeader, the header block (application version and build,
