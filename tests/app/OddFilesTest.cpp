@@ -1,0 +1,225 @@
+// The application's own files when what sits at their path is not a plain file, and when a
+// size limit stops a write. Each case runs in a fresh copy of the test process that is ended
+// after ten seconds, so that a hang, an endless read or a fatal signal fails that case alone.
+#include "app/AppDelegate.h"
+#include "cloud/GlobalManager.h"
+#include "core/AppState.h"
+#include "core/Helper.h"
+#include "core/Logger.h"
+#include "doubles/LoopbackCloud.h"
+#include "doubles/WaitFor.h"
+#include "platform/BundleInfo.h"
+#include "platform/TimeScale.h"
+#include "signin/AppUserDefaultStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Runs check, which returns what went wrong, and ends the process: with 0 when nothing did.
+[[noreturn]] void checkAndExit(const std::function<QString()>& check) {
+    ::alarm(10);
+    const QString wrong = check();
+    std::fputs(qPrintable(wrong + u'\n'), stderr);
+    // The private home that the shared main made for this copy; ending at once skips its
+    // clean-up.
+    QDir(qEnvironmentVariable("HOME")).removeRecursively();
+    std::fflush(nullptr);
+    std::_Exit(wrong.isEmpty() ? 0 : 1);
+}
+
+class FreshProcessTest {
+protected:
+    FreshProcessTest() { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+};
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QString inFolder(const QString& name) {
+    return QDir(*Helper::getDirectoryUrl()).filePath(name);
+}
+
+// What sits at path, without following a link, and what the file outside the folder holds.
+QString snapshot(const QString& path, const QString& outside) {
+    struct stat info {};
+    QString what = u"nothing"_s;
+    if (::lstat(QFile::encodeName(path).constData(), &info) == 0) {
+        if (S_ISLNK(info.st_mode))
+            what = u"link to "_s + QFile::symLinkTarget(path);
+        else if (S_ISFIFO(info.st_mode))
+            what = u"FIFO"_s;
+        else if (S_ISDIR(info.st_mode))
+            what = u"folder of %1 entries"_s.arg(
+                QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size());
+        else
+            what = u"file of %1 bytes"_s.arg(info.st_size);
+    }
+    return what + u", outside: "_s + QString::fromUtf8(contents(outside));
+}
+
+struct OwnFile {
+    const char* name;
+    QString (*path)();
+    QByteArray outsideBytes; // what a link out of the folder leads to
+    // What the application does with the file; says what came of it.
+    QString (*use)();
+    QString refused;     // what comes of it when the file cannot be used
+    QString throughLink; // what comes of it through a link to a regular file out of the folder
+};
+
+const OwnFile ownFiles[] = {
+    {"AppUserDefault", [] { return *AppState::g_appUserDefaultUrl; }, R"({"k":"outside"})",
+     [] { return AppUserDefaultStore::getAppUserDefault(u"k"_s); }, u""_s, u"outside"_s},
+    {"InfoFile", [] { return inFolder(u"Info.json"_s); },
+     R"({"CFBundleShortVersionString":"outside"})",
+     [] {
+         BundleInfo::setFilePath(inFolder(u"Info.json"_s));
+         return BundleInfo::value(u"CFBundleShortVersionString"_s);
+     },
+     u""_s, u"outside"_s},
+    // The debug log follows no link at all.
+    {"DebugLog", [] { return Logger::currentFilePath(); }, "outside\n",
+     [] {
+         Logger::log(u"a line"_s);
+         return QString();
+     },
+     u""_s, u""_s},
+    {"LogCsvUpload", [] { return inFolder(u"WPZ_T1.csv"_s); }, "Date,Code\n",
+     [] {
+         LoopbackCloud cloud;
+         cloud.route(u"POST"_s, u"/QXJUpload.aspx"_s, LoopbackCloud::Reply::text("received"));
+         std::optional<bool> sent;
+         GlobalManager::shared().uploadCSVFile(
+             cloud.url(u"/QXJUpload.aspx"_s), u"WPZ_T1.csv"_s,
+             [&](const APIResult& result) { sent = result.ok(); });
+         if (!waitFor([&] { return sent.has_value(); }))
+             return u"no answer"_s;
+         return *sent ? u"sent"_s : u"refused"_s;
+     },
+     u"refused"_s, u"sent"_s},
+};
+
+struct OddKind {
+    const char* name;
+    bool (*make)(const QString& path, const QString& outside);
+    bool leadsToRegularFile;
+};
+
+const OddKind oddKinds[] = {
+    {"LinkToDevZero",
+     [](const QString& path, const QString&) { return QFile::link(u"/dev/zero"_s, path); }, false},
+    {"Fifo",
+     [](const QString& path, const QString&) {
+         return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+     },
+     false},
+    {"Folder", [](const QString& path, const QString&) { return QDir().mkdir(path); }, false},
+    {"LinkOutOfTheFolder",
+     [](const QString& path, const QString& outside) { return QFile::link(outside, path); }, true},
+};
+
+void PrintTo(const OwnFile& file, std::ostream* out) {
+    *out << file.name;
+}
+void PrintTo(const OddKind& kind, std::ostream* out) {
+    *out << kind.name;
+}
+
+class OddFileTest : public testing::TestWithParam<std::tuple<OddKind, OwnFile>>,
+                    protected FreshProcessTest {};
+
+TEST_P(OddFileTest, TheUseFinishesAndLeavesTheOddFileAsItWas) {
+    const OddKind kind = std::get<0>(GetParam());
+    const OwnFile file = std::get<1>(GetParam());
+    EXPECT_EXIT(checkAndExit([&] {
+                    Helper::createFolderInsideApplicationSupportIfNotExist();
+                    QTemporaryDir outsideFolder;
+                    const QString outside = outsideFolder.filePath(u"elsewhere"_s);
+                    const QString path = file.path();
+                    if (!write(outside, file.outsideBytes) || !kind.make(path, outside))
+                        return u"could not make "_s + path;
+                    const QString before = snapshot(path, outside);
+                    const QString outcome = file.use();
+                    const QString expected =
+                        kind.leadsToRegularFile ? file.throughLink : file.refused;
+                    QString wrong;
+                    if (outcome != expected)
+                        wrong += u"came to '%1' instead of '%2'. "_s.arg(outcome, expected);
+                    if (const QString after = snapshot(path, outside); after != before)
+                        wrong += u"was %1, is %2"_s.arg(before, after);
+                    return wrong;
+                }),
+                testing::ExitedWithCode(0), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(OwnFiles, OddFileTest,
+                         testing::Combine(testing::ValuesIn(oddKinds), testing::ValuesIn(ownFiles)),
+                         [](const testing::TestParamInfo<OddFileTest::ParamType>& row) {
+                             return std::string(std::get<0>(row.param).name) + "_" +
+                                    std::get<1>(row.param).name;
+                         });
+
+class SizeLimitTest : public testing::Test, protected FreshProcessTest {};
+
+bool limitFileSize(rlim_t bytes) {
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = std::min(bytes, limit.rlim_max);
+    return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+}
+
+// The debug log stands for every write: it is written from the first moment of start-up.
+TEST_F(SizeLimitTest, AWritePastTheLimitFailsWithoutEndingTheApplication) {
+    EXPECT_EXIT(checkAndExit([] {
+                    AppDelegate::applicationDidFinishLaunching();
+                    TimeScale::setFactor(0.001);
+                    Logger::log(u"before the limit"_s);
+                    const QString log = Logger::currentFilePath();
+                    const QByteArray before = contents(log);
+                    const auto pastThePause = [] { QThread::msleep(50); };
+                    QString wrong;
+                    // No room at all, then room for part of a line: neither leaves a trace.
+                    limitFileSize(before.size());
+                    Logger::log(u"no room"_s);
+                    pastThePause();
+                    limitFileSize(before.size() + 10);
+                    Logger::log(u"a line of which only the first ten bytes fit"_s);
+                    if (contents(log) != before)
+                        wrong += u"the log became: "_s + QString::fromUtf8(contents(log));
+                    // Once there is room again, the next line is written whole.
+                    limitFileSize(RLIM_INFINITY);
+                    pastThePause();
+                    Logger::log(u"after"_s);
+                    if (!contents(log).startsWith(before) || !contents(log).endsWith(": after\n") ||
+                        contents(log).count('\n') != before.count('\n') + 1)
+                        wrong += u" after the limit: "_s + QString::fromUtf8(contents(log));
+                    return wrong;
+                }),
+                testing::ExitedWithCode(0), "");
+}
+
+} // namespace
