@@ -57,6 +57,9 @@ void OstrivaneQuizViewController::nextQuestionButtonClicked() {
 }
 
 void OstrivaneQuizViewController::previousQuestionButtonClicked() {
+    // The answers are out for their verdict, which belongs to the last question.
+    if (submitting_)
+        return;
     animateBackgroundColorChange(QuizColors::color(NamedColors::blue),
                                  QuizColors::color(NamedColors::grey),
                                  TransitionDirection::fromLeft);
@@ -69,6 +72,7 @@ void OstrivaneQuizViewController::previousQuestionButtonClicked() {
 void OstrivaneQuizViewController::submitQuiz() {
     submitting_ = true;
     buttonNext_->setEnabled(false);
+    buttonPrevious_->setEnabled(false);
     QPointer<OstrivaneQuizViewController> self(this);
     callApiSubmitQuiz(AppState::QuizChoices, [self](const QList<StructQuizResult>& verdicts) {
         if (!self)
@@ -124,6 +128,7 @@ void OstrivaneQuizViewController::callApiSubmitQuiz(
 void OstrivaneQuizViewController::showSubmissionFailure(const APIResult& result) {
     submitting_ = false;
     buttonNext_->setEnabled(currentQuestion() != nullptr);
+    styleButtonPrevious();
     const bool offline = !result.ok() && result.error().is(APIError::Kind::noInternetConnection);
     showCatalogueAlert(offline ? Codes::noInternetConnection : Codes::missingMessage);
 }
@@ -136,6 +141,7 @@ void OstrivaneQuizViewController::showVerdict(const QList<StructQuizResult>& ver
     submitting_ = false;
     verdictShown_ = true;
     buttonNext_->setEnabled(true);
+    styleButtonPrevious();
     const StructQuizResult& verdict = verdicts.first();
     if (verdict.quizResult) {
         labelQuestionsTitle_->setText(Texts::quizComplete);

@@ -149,6 +149,10 @@ TEST_F(QuizScreenTest, OneSubmissionAtATime) {
     answerAllCorrectly();
     quiz->buttonNext()->click();
     quiz->buttonNext()->click();
+    // Going back would leave the verdict over another question.
+    EXPECT_FALSE(quiz->buttonPrevious()->isEnabled());
+    quiz->buttonPrevious()->click();
+    EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 4 of 4"_s);
     ASSERT_TRUE(waitFor([&] {
         return quiz->labelQuestionsTitle()->text() == AppConstants::QuizScreen::quizComplete;
     }));
@@ -165,6 +169,10 @@ TEST_F(QuizScreenTest, TrackerRepliesThatComeAfterThePassChangeNothing) {
     quiz->buttonPrevious()->click();
     quiz->buttonNext()->click();
     quiz->buttonNext()->click();
+    // Going back would leave the verdict over another question.
+    EXPECT_FALSE(quiz->buttonPrevious()->isEnabled());
+    quiz->buttonPrevious()->click();
+    EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 4 of 4"_s);
     ASSERT_TRUE(waitFor([&] {
         return quiz->labelQuestionsTitle()->text() == AppConstants::QuizScreen::quizComplete;
     }));
@@ -199,6 +207,7 @@ TEST_F(QuizScreenTest, BadOrMissingVerdictsAreErrorsNotResults) {
         EXPECT_GT(cloud->requestsTo(Paths::submitQuizResults).size(), before);
         EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 4 of 4"_s);
         EXPECT_TRUE(quiz->buttonNext()->isEnabled());
+        EXPECT_TRUE(quiz->buttonPrevious()->isEnabled());
         EXPECT_EQ(AppState::Quizzes.size(), 1);
     }
     // An error status whose body is a verdict is the verdict.
