@@ -1,13 +1,11 @@
 #include "quiz/OstrivaneQuizAlertView.h"
 
 #include "core/AppConstants.h"
-#include "core/AppState.h"
 #include "core/Extensions.h"
 #include "platform/NamedColors.h"
 #include "platform/NotificationCenter.h"
 #include "quiz/QuizColors.h"
 #include "quiz/QuizLabels.h"
-#include "quiz/QuizProgress.h"
 #include "quiz/QuizViewControllerDelegate.h"
 
 #include <QBoxLayout>
@@ -107,13 +105,5 @@ void OstrivaneQuizAlertView::resumeQuizClicked() {
     // The save prompt interrupts no attempt: resuming there only closes it.
     if (!resumeStartsNewAttempt_)
         return;
-    // A verdict that names no wrong choices leaves nothing to answer again: the sheet only
-    // closes, and the quiz stays as it is.
-    if (!AppState::QuizResult.isEmpty() && !AppState::Quizzes.isEmpty()) {
-        Quiz& quiz = AppState::Quizzes.first();
-        if (!QuizProgress::narrowToWrongQuestions(quiz, AppState::QuizResult.first()) &&
-            !quiz.QuizQuestions.isEmpty())
-            return;
-    }
     NotificationCenter::defaultCenter().post(AppConstants::Notifications::quizRetry);
 }

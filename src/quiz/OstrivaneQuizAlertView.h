@@ -13,7 +13,7 @@ class QuizViewControllerDelegate;
 
 // The sheet the quiz screen lays over itself: the save-and-continue-later prompt, and the
 // notice of a failed submission. Save hands the decision to the delegate; resume, on a failure
-// notice, narrows the quiz to the questions answered wrongly and posts "QuizRetry".
+// notice, posts "QuizRetry", upon which the quiz screen starts a new attempt.
 class OstrivaneQuizAlertView : public ViewController {
     Q_OBJECT
 public:

@@ -71,17 +71,28 @@ void OstrivaneQuizViewController::viewDidLoad() {
     displayQuestion(true);
 }
 
-void OstrivaneQuizViewController::loadStoredQuizzes() {
+namespace {
+
+// The quiz list kept under "Quiz"; nothing when there is none.
+std::optional<DecodeResult<QList<Quiz>>> storedQuizList() {
     const std::optional<QVariant> stored =
         AppState::standardDefaults().value(AppConstants::userdefaultKeys::quiz);
     if (!stored)
+        return std::nullopt;
+    return JsonDecoder::decodeArray<Quiz>(stored->toByteArray());
+}
+
+} // namespace
+
+void OstrivaneQuizViewController::loadStoredQuizzes() {
+    std::optional<DecodeResult<QList<Quiz>>> decoded = storedQuizList();
+    if (!decoded)
         return;
-    DecodeResult<QList<Quiz>> decoded = JsonDecoder::decodeArray<Quiz>(stored->toByteArray());
-    if (!decoded) {
-        Console::print(Texts::errorDecodingStruct + decoded.error());
+    if (!*decoded) {
+        Console::print(Texts::errorDecodingStruct + decoded->error());
         return;
     }
-    QList<Quiz> quizzes = std::move(decoded).value();
+    QList<Quiz> quizzes = std::move(*decoded).value();
     QStringList ids;
     for (const Quiz& quiz : quizzes)
         ids.append(QString::number(quiz.QuizID));
@@ -92,6 +103,22 @@ void OstrivaneQuizViewController::loadStoredQuizzes() {
                           AppState::Quizzes.first().QuizID == quizzes.first().QuizID;
     if (!quizzes.isEmpty() && !sameQuiz)
         AppState::Quizzes = std::move(quizzes);
+}
+
+void OstrivaneQuizViewController::narrowToQuestionsToRetake() {
+    if (AppState::QuizResult.isEmpty() || AppState::Quizzes.isEmpty())
+        return;
+    Quiz& quiz = AppState::Quizzes.first();
+    // An earlier attempt may have narrowed the quiz in memory: the stored quiz is whole.
+    Quiz whole = quiz;
+    const std::optional<DecodeResult<QList<Quiz>>> stored = storedQuizList();
+    if (stored && *stored)
+        for (const Quiz& candidate : stored->value())
+            if (candidate.QuizID == quiz.QuizID) {
+                whole = candidate;
+                break;
+            }
+    quiz.QuizQuestions = QuizProgress::questionsToRetake(whole, AppState::QuizResult.first());
 }
 
 void OstrivaneQuizViewController::setCurrentQuestionIndex(int index) {

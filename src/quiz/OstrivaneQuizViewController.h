@@ -142,6 +142,8 @@ private:
     QWidget* buildChoiceRow(const QuizChoice& choice, bool isRadio, bool isOn);
     void fillChoiceStack(QWidget* stackView, const QList<int>& selectedChoices, bool isRadio);
     void loadStoredQuizzes();
+    // Leaves in the quiz the questions that the last verdict keeps from passing.
+    void narrowToQuestionsToRetake();
     // The quiz in progress and the question on screen; nullptr when there is none.
     const Quiz* currentQuiz() const;
     const QuizQuestion* currentQuestion() const;

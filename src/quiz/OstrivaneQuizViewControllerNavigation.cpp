@@ -181,7 +181,10 @@ void OstrivaneQuizViewController::quizRetry(const QVariant& notification) {
             return;
         MainQueue::async(this, [this] { showCatalogueAlert(Codes::quizRetryLimitReached); });
     }
+    // Only an attempt that goes ahead narrows the quiz; a refused one leaves the screen as the
+    // verdict found it, where the user can still answer, save or leave.
     ++AppState::g_quizFailAttempts;
+    narrowToQuestionsToRetake();
     setCurrentQuestionIndex(0);
     viewDidLoad();
 }

@@ -16,16 +16,17 @@ int QuizProgress::resumeIndex(const QString& storedValue, qsizetype questionCoun
     return static_cast<int>(std::min<qsizetype>(stored, questionCount - 1));
 }
 
-bool QuizProgress::narrowToWrongQuestions(Quiz& quiz, const StructQuizResult& verdict) {
-    if (!verdict.wrongQuizChoices)
-        return false;
+QList<QuizQuestion> QuizProgress::questionsToRetake(const Quiz& whole,
+                                                    const StructQuizResult& verdict) {
+    if (!verdict.wrongQuizChoices || verdict.wrongQuizChoices->isEmpty())
+        return whole.QuizQuestions;
+    QList<QuizChoice2> named = *verdict.wrongQuizChoices;
+    named.append(verdict.missingMulticheckboxQuizChoices.value_or(QList<QuizChoice2>()));
     QList<QuizQuestion> kept;
-    for (const QuizQuestion& question : quiz.QuizQuestions)
-        if (std::any_of(
-                verdict.wrongQuizChoices->cbegin(), verdict.wrongQuizChoices->cend(),
-                [&](const QuizChoice2& wrong) { return wrong.questionID == question.QuestionID; }))
+    for (const QuizQuestion& question : whole.QuizQuestions)
+        if (std::any_of(named.cbegin(), named.cend(), [&](const QuizChoice2& choice) {
+                return choice.questionID == question.QuestionID;
+            }))
             kept.append(question);
-    if (!kept.isEmpty())
-        quiz.QuizQuestions = kept;
-    return true;
+    return kept.isEmpty() ? whole.QuizQuestions : kept;
 }

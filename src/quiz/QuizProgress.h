@@ -21,9 +21,10 @@ QString progressKey(const std::optional<QString>& deviceID,
 // number, negative).
 int resumeIndex(const QString& storedValue, qsizetype questionCount);
 
-// Keeps the questions that the verdict names among its wrong choices, in their order. A
-// verdict without a list of wrong choices changes nothing and returns false. When no question
-// would be left, the quiz is kept whole, so there is always something to answer again.
-bool narrowToWrongQuestions(Quiz& quiz, const StructQuizResult& verdict);
+// The questions of the whole quiz that a failed attempt leaves to answer again: those the
+// verdict names among its wrong or missing choices, in their order. A verdict that names no
+// wrong choice, or names nothing the quiz holds, leaves the whole quiz: what keeps it from
+// passing cannot be told apart then, and every question stays within reach.
+QList<QuizQuestion> questionsToRetake(const Quiz& whole, const StructQuizResult& verdict);
 
 } // namespace QuizProgress

@@ -26,6 +26,7 @@ struct AfterFailure {
     // What the user meets.
     bool sheet;
     QString title; // once resumed, or as the failure left it when there is no sheet
+    int questions; // in the quiz, and dots above it
     int attemptsAfter;
     bool limitTold;
 };
@@ -60,21 +61,52 @@ TEST_P(QuizAfterFailureTest, CatalogueAndVerdictDecideWhatFollows) {
     }
     const QString limit = u"Please contact Customer Support."_s;
     EXPECT_EQ(waitFor([&] { return shownAlertText() == limit; }, 100), row.limitTold);
-    EXPECT_EQ(quiz->labelQuestionsTitle()->text(), row.title);
+    if (row.limitTold) {
+        ASSERT_TRUE(closeAlert());
+    }
     EXPECT_EQ(AppState::g_quizFailAttempts, row.attemptsAfter);
+
+    // Whatever followed, the screen shows the question its title names, and the user can go
+    // back and forth, answer, and save.
+    const QList<QuizQuestion> questions = AppState::Quizzes.first().QuizQuestions;
+    ASSERT_EQ(questions.size(), row.questions);
+    EXPECT_EQ(quiz->progressViews().size(), row.questions);
+    EXPECT_EQ(quiz->labelQuestionsTitle()->text(), row.title);
+    const int index = quiz->currentQuestionIndex();
+    ASSERT_LT(index, questions.size());
+    ASSERT_TRUE(waitForQuestion(*questions[index].QuestionDescription));
+    if (index > 0) {
+        quiz->buttonPrevious()->click();
+        ASSERT_TRUE(waitForQuestion(*questions[index - 1].QuestionDescription));
+        EXPECT_EQ(quiz->labelQuestionsTitle()->text(),
+                  u"Question %1 of %2"_s.arg(index).arg(row.questions));
+        next(*questions[index].QuestionDescription);
+    }
+    EXPECT_EQ(quiz->labelQuestionsTitle()->text(), row.title);
+    choose({marks().first()->property("tag").toInt()});
     EXPECT_TRUE(quiz->buttonNext()->isEnabled());
+    EXPECT_TRUE(quiz->buttonSaveAndContinue()->isEnabled());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, QuizAfterFailureTest,
     ::testing::Values(
-        AfterFailure{"FourthAttemptIsTold", {}, true, 3, true, u"Question 1 of 1"_s, 4, true},
+        AfterFailure{"FourthAttemptIsTold", {}, true, 3, true, u"Question 1 of 1"_s, 1, 4, true},
+        // A refused attempt narrows nothing: the failed one is still on screen.
         AfterFailure{"NoLimitTextNoFourthAttempt", Codes::quizRetryLimitReached, true, 3, true,
-                     u"Question 4 of 4"_s, 3, false},
+                     u"Question 4 of 4"_s, 4, 3, false},
         AfterFailure{"NoNoteNoSheet", Codes::quizFailedNote, true, 0, false, u"Question 4 of 4"_s,
-                     0, false},
-        AfterFailure{
-            "NoWrongChoicesResumeOnlyCloses", {}, false, 0, true, u"Question 4 of 4"_s, 0, false}),
+                     4, 0, false},
+        // Nothing tells which questions keep the quiz from passing: all of them are retaken.
+        AfterFailure{"NoWrongChoicesRetakesTheWholeQuiz",
+                     {},
+                     false,
+                     0,
+                     true,
+                     u"Question 1 of 4"_s,
+                     4,
+                     1,
+                     false}),
     [](const ::testing::TestParamInfo<AfterFailure>& row) { return row.param.name; });
 
 } // namespace

@@ -51,20 +51,19 @@ TEST(QuizProgressResume, ReopensAtAStoredQuestionWithinTheQuiz) {
     EXPECT_EQ(resumeIndex(u"2"_s, 0), 0);
 }
 
-TEST(QuizProgressNarrowing, KeepsTheWronglyAnsweredQuestionsInOrder) {
-    Quiz quiz = quizOf({1, 2, 3, 4, 5});
-    EXPECT_TRUE(narrowToWrongQuestions(quiz, verdictNaming({5, 2, 2}, {3})));
-    EXPECT_EQ(idsOf(quiz), (QList<int>{2, 5}));
+QList<int> retaken(const StructQuizResult& verdict) {
+    Quiz retake = quizOf({1, 2, 3, 4, 5});
+    retake.QuizQuestions = questionsToRetake(retake, verdict);
+    return idsOf(retake);
 }
 
-TEST(QuizProgressNarrowing, NeverLeavesTheQuizEmpty) {
-    Quiz quiz = quizOf({1, 2, 3});
-    EXPECT_TRUE(narrowToWrongQuestions(quiz, verdictNaming({}, {2})));
-    EXPECT_EQ(idsOf(quiz), (QList<int>{1, 2, 3}));
-
-    StructQuizResult noList;
-    EXPECT_FALSE(narrowToWrongQuestions(quiz, noList));
-    EXPECT_EQ(idsOf(quiz), (QList<int>{1, 2, 3}));
+TEST(QuizProgressRetake, KeepsEveryQuestionThatKeepsTheQuizFromPassing) {
+    // Wrong and incomplete questions alike, once each, in their order.
+    EXPECT_EQ(retaken(verdictNaming({5, 2, 2}, {3})), (QList<int>{2, 3, 5}));
+    // Without a wrong choice, or naming nothing the quiz holds: the whole quiz.
+    EXPECT_EQ(retaken(verdictNaming({}, {2})), (QList<int>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(retaken(StructQuizResult{}), (QList<int>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(retaken(verdictNaming({9})), (QList<int>{1, 2, 3, 4, 5}));
 }
 
 } // namespace

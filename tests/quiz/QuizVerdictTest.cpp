@@ -125,6 +125,42 @@ TEST_F(QuizScreenTest, FailureSheetThenRetryOnTheWrongQuestions) {
     }));
 }
 
+TEST_F(QuizScreenTest, EveryQuestionThatKeepsTheQuizFromPassingStaysWithinReach) {
+    auto failAndResume = [&](const QString& message) {
+        quiz->buttonNext()->click();
+        ASSERT_TRUE(waitFor([&] { return shownQuizSheet() != nullptr; }));
+        OstrivaneQuizAlertView* sheet = shownQuizSheet();
+        ASSERT_TRUE(waitFor([&] { return sheet->labelAlertText()->text() == message; }));
+        sheet->buttonResumeQuiz()->click();
+        ASSERT_TRUE(waitForQuestion(q1));
+    };
+    startQuiz();
+    answerAll({{1011}, {1021}, {1032}, {1041}}); // the first wrong, the second incomplete
+    failAndResume(u"1 of 4 questions answered incorrectly!"_s);
+    EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 1 of 2"_s);
+    choose({1012});
+    next(q2);
+    EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 2 of 2"_s);
+
+    // A failure that names no wrong choice tells nothing of where the fault lies: the whole
+    // quiz is retaken.
+    quizCloud->setSubmissionReply(
+        LoopbackCloud::Reply::json(QJsonArray{QJsonObject{{u"QuizResult"_s, false}}}));
+    failAndResume(u"0 of 2 questions answered incorrectly!"_s);
+    EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 1 of 4"_s);
+    EXPECT_EQ(quiz->progressViews().size(), 4);
+
+    quizCloud->setSubmissionReply(std::nullopt);
+    next(q2);
+    choose({1022});
+    next(q3);
+    next(q4);
+    quiz->buttonNext()->click();
+    ASSERT_TRUE(waitFor([&] {
+        return quiz->labelQuestionsTitle()->text() == AppConstants::QuizScreen::quizComplete;
+    }));
+}
+
 TEST_F(QuizScreenTest, TheFourthRetryIsToldAndStillStarts) {
     startQuiz();
     ASSERT_TRUE(waitForQuestion(q1));
