@@ -2,6 +2,7 @@
 
 #include "core/AppConstants.h"
 #include "core/Configuration.h"
+#include "core/Console.h"
 #include "core/Logger.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
@@ -188,8 +189,12 @@ void ORSSerialPortHandler::poll() {
         return;
     }
     const QString location = cradleLocation();
-    if (!location.isEmpty())
-        openPort(location);
+    if (location.isEmpty()) {
+        // Gone: when it comes back, a failure to open it is worth saying again.
+        lastOpenFailure_.clear();
+        return;
+    }
+    openPort(location);
 }
 
 bool ORSSerialPortHandler::openPort(const QString& location) {
@@ -201,10 +206,15 @@ bool ORSSerialPortHandler::openPort(const QString& location) {
     port->setStopBits(QSerialPort::OneStop);
     port->setFlowControl(QSerialPort::NoFlowControl);
     if (!port->open(QIODevice::ReadWrite)) {
-        // Looked for again on the next poll; say so once, not every second.
+        // Looked for again on the next poll; say so once, not every second. Without the right
+        // to open the device the cradle is never opened, so whoever starts the application
+        // from a terminal is told too.
         const QString failure = location + QStringLiteral(": ") + port->errorString();
-        if (failure != lastOpenFailure_)
+        if (failure != lastOpenFailure_) {
             Logger::log(LOG_PREFIX + QStringLiteral(" | ERROR: cannot open ") + failure);
+            Console::print(QStringLiteral("Transmitter cradle found but cannot be opened: ") +
+                           failure);
+        }
         lastOpenFailure_ = failure;
         delete port;
         return false;

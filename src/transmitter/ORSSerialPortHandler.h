@@ -17,7 +17,9 @@
 // about once a second, opens it when it appears (115200 baud, 8N1, DTR and RTS on where the
 // device has them) and closes it when it goes away, posting the serial-port notifications
 // once per change. A device path in the configuration ("SERIALDEVICEPATH") is used instead of
-// searching; that is how a pseudo-terminal stands in for the cradle.
+// searching; that is how a pseudo-terminal stands in for the cradle. A cradle that is there but
+// cannot be opened is tried again at every look and reported (device and the system's reason,
+// on the console and in the debug log) once per cause and appearance.
 //
 // Lives on the main thread; its delegate is called there.
 class ORSSerialPortHandler : public QObject {

@@ -1,11 +1,15 @@
 // The cradle coming and going while the handler watches for it.
 #include "SerialLinkFixture.h"
 
+#include "core/StdoutCapture.h"
 #include "doubles/WaitFor.h"
 #include "platform/TimeScale.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+
+#include <cerrno>
+#include <cstring>
 
 TEST_F(SerialLinkTest, UnpluggingIsReportedOnceAndEverythingStops) {
     plugIn();
@@ -78,16 +82,31 @@ TEST_F(SerialLinkTest, ACradleThatAppearsLaterIsOpened) {
     EXPECT_EQ(notifications->connected, 1);
 }
 
-TEST_F(SerialLinkTest, AnUnopenableDeviceIsRetriedWithoutBeingReported) {
+TEST_F(SerialLinkTest, AnUnopenableDeviceIsRetriedUnannouncedAndItsFailureSaidOncePerAppearance) {
     // Something that is there but is not a serial device.
-    QFile notADevice(devicePath);
-    ASSERT_TRUE(notADevice.open(QIODevice::WriteOnly));
-    notADevice.close();
+    const auto placeNonDevice = [&] {
+        QFile notADevice(devicePath);
+        return notADevice.open(QIODevice::WriteOnly);
+    };
+    ASSERT_TRUE(placeNonDevice());
+    StdoutCapture console;
     handler().startMonitoring();
     spinFor(150);
     EXPECT_FALSE(handler().isSerialPortAvailable());
     EXPECT_EQ(notifications->connected, 0);
     EXPECT_EQ(notifications->disconnected, 0);
+
+    // Gone for a look and back: the same failure is said again, once.
+    ASSERT_TRUE(QFile::remove(devicePath));
+    spinFor(60);
+    ASSERT_TRUE(placeNonDevice());
+    spinFor(150);
+    const QStringList lines = QString::fromUtf8(console.text()).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << lines.join(u'\n').toStdString();
+    for (const QString& line : lines) {
+        EXPECT_TRUE(line.contains(devicePath)) << line.toStdString();
+        EXPECT_TRUE(line.endsWith(QString::fromUtf8(std::strerror(ENOTTY)))) << line.toStdString();
+    }
 
     // Replaced by the real cradle, it opens.
     ASSERT_TRUE(QFile::remove(devicePath));
