@@ -200,9 +200,7 @@ void OstrivaneQuizViewController::displayQuestion(bool isNext) {
     const int quizID = quiz->QuizID;
     verdictShown_ = false;
     buttonNext_->setEnabled(!submitting_);
-    setAppUserDefault(QuizProgress::progressKey(AppState::g_deviceID,
-                                                AppState::g_fullVersionFromTxForAudit, quizID),
-                      QString::number(currentQuestionIndex_));
+    setAppUserDefault(progressKey(*quiz), QString::number(currentQuestionIndex_));
     labelQuestionsTitle_->setText(
         Texts::questionTitlePrefix + QString::number(currentQuestionIndex_ + 1) +
         Texts::questionTitleOf + QString::number(quiz->QuizQuestions.size()));
@@ -242,7 +240,8 @@ void OstrivaneQuizViewController::showQuestionWithTrackerAnswers(const QList<int
     // Once a verdict is shown, a late reply brings no question back.
     if (!currentQuestion() || verdictShown_)
         return;
-    restoreSkippedQuestions(ids);
+    if (finishReopening(ids))
+        return;
     const QuizType type = getQuizType();
     if (type == QuizType::multiCheckbox)
         showMultipleCheckBoxQuizQuestion(ids);

@@ -150,7 +150,9 @@ private:
     void showNoQuiz();
     void styleButtonPrevious();
     void showQuestionWithTrackerAnswers(const QList<int>& ids, TransitionDirection direction);
-    void restoreSkippedQuestions(const QList<int>& ids);
+    // Completes a reopening at the stored question with the first tracker reply; returns
+    // whether it went back to an earlier question, which is then shown instead.
+    bool finishReopening(const QList<int>& ids);
     // Whether the tracker's reply may give the question its answer: only while this session
     // has none for it. Every change is sent from the answer list, so the list is never older
     // than the tracker; a reply may be older than the list (or be the last one read).
@@ -159,6 +161,9 @@ private:
     void showSubmissionFailure(const APIResult& result);
     void showVerdict(const QList<StructQuizResult>& verdicts);
     void resumeAtStoredQuestion();
+    static QString progressKey(const Quiz& quiz);
+    // Dots up to the question at index are marked as reached, the rest not.
+    void colourProgressUpTo(int index);
 
     QLabel* labelQuestionsTitle_ = nullptr;
     QWidget* questionProgressViewStack_ = nullptr;

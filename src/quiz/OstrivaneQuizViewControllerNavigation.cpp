@@ -144,6 +144,9 @@ void OstrivaneQuizViewController::showVerdict(const QList<StructQuizResult>& ver
     styleButtonPrevious();
     const StructQuizResult& verdict = verdicts.first();
     if (verdict.quizResult) {
+        // A quiz that was passed is done: taken again, it starts at its first question.
+        if (const Quiz* quiz = currentQuiz())
+            setAppUserDefault(progressKey(*quiz), QString::number(0));
         labelQuestionsTitle_->setText(Texts::quizComplete);
         labelQuizComplete_->setText(Texts::quizPassed);
         buttonPrevious_->hide();

@@ -15,30 +15,39 @@ void OstrivaneQuizViewController::setAppUserDefault(const QString& key, const QS
     AppUserDefaultStore::setAppUserDefault(key, value);
 }
 
+QString OstrivaneQuizViewController::progressKey(const Quiz& quiz) {
+    return QuizProgress::progressKey(AppState::g_deviceID, AppState::g_fullVersionFromTxForAudit,
+                                     quiz.QuizID);
+}
+
+void OstrivaneQuizViewController::colourProgressUpTo(int index) {
+    for (int dot = 0; dot < progressViews_.size(); ++dot)
+        Extensions::setBackgroundColor(
+            progressViews_.at(dot),
+            NamedColors::color(dot <= index ? NamedColors::blue : NamedColors::grey));
+}
+
 void OstrivaneQuizViewController::resumeAtStoredQuestion() {
     const Quiz* quiz = currentQuiz();
     if (!quiz)
         return;
-    const QString stored = getAppUserDefault(QuizProgress::progressKey(
-        AppState::g_deviceID, AppState::g_fullVersionFromTxForAudit, quiz->QuizID));
-    const int index = QuizProgress::resumeIndex(stored, quiz->QuizQuestions.size());
+    const int index = QuizProgress::resumeIndex(getAppUserDefault(progressKey(*quiz)),
+                                                quiz->QuizQuestions.size());
     if (index <= 0)
         return;
     skippedQuestionCount_ = index;
     setCurrentQuestionIndex(index);
-    for (int dot = 0; dot <= index && dot < progressViews_.size(); ++dot)
-        Extensions::setBackgroundColor(progressViews_.at(dot),
-                                       NamedColors::color(NamedColors::blue));
+    colourProgressUpTo(index);
 }
 
-void OstrivaneQuizViewController::restoreSkippedQuestions(const QList<int>& ids) {
-    // The questions passed over on reopening get their tracker answers as if they had been
-    // shown, so that the submission holds them too; those already answered keep their answer.
-    const Quiz* quiz = currentQuiz();
+bool OstrivaneQuizViewController::finishReopening(const QList<int>& ids) {
     const int skipped = skippedQuestionCount_;
     skippedQuestionCount_ = 0;
-    if (!quiz)
-        return;
+    const Quiz* quiz = currentQuiz();
+    if (!quiz || skipped <= 0)
+        return false;
+    // The questions passed over get their tracker answers as if they had been shown, so that
+    // the submission holds them too.
     const QList<QuizQuestion> questions = quiz->QuizQuestions.mid(0, skipped);
     for (const QuizQuestion& question : questions) {
         if (!trackerMayAnswer(question))
@@ -50,4 +59,14 @@ void OstrivaneQuizViewController::restoreSkippedQuestions(const QList<int>& ids)
                     {choice.QuestionID, choice.ChoiceID, question.QuestionTypeId},
                     question.QuestionTypeId == static_cast<int>(QuizType::multiCheckbox), false);
     }
+    // Next asks for an answer on every question, and reopening must not pass one by: the quiz
+    // opens at the first question passed over without an answer.
+    for (int index = 0; index < questions.size() && index < currentQuestionIndex_; ++index)
+        if (!QuizAnswerList::isAnswered(questions.at(index), AppState::QuizChoices)) {
+            setCurrentQuestionIndex(index);
+            colourProgressUpTo(index);
+            displayQuestion(true);
+            return true;
+        }
+    return false;
 }

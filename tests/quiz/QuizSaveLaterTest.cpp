@@ -5,7 +5,9 @@
 #include "cloud/NetworkManager.h"
 #include "core/AppConstants.h"
 #include "core/AppState.h"
+#include "core/Extensions.h"
 #include "doubles/WaitFor.h"
+#include "platform/NamedColors.h"
 #include "quiz/OstrivaneQuizAlertView.h"
 #include "quiz/OstrivaneQuizViewController.h"
 
@@ -96,6 +98,46 @@ TEST_F(QuizScreenTest, ReopeningKeepsTheAnswersGivenInThisSession) {
     EXPECT_EQ(AppState::QuizChoices,
               (QList<StructQuizChoicesSubmit>{{101, 1012, 2}, {102, 1021, 1}, {102, 1022, 1}}));
 }
+
+struct Reopening {
+    const char* name;
+    std::optional<QString> tracker; // the answer text the tracker holds, or no row at all
+    bool trackerUnreachable;
+    int opensAt; // index of the question the quiz opens at
+};
+
+void PrintTo(const Reopening& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class QuizReopeningTest : public QuizScreenTest, public ::testing::WithParamInterface<Reopening> {};
+
+TEST_P(QuizReopeningTest, ReopensAtTheStoredQuestionOnlyWhenEveryOneBeforeIsAnswered) {
+    const Reopening& row = GetParam();
+    OstrivaneQuizViewController::setAppUserDefault(u"--12"_s, u"3"_s);
+    if (row.tracker)
+        quizCloud->setTrackerText(12, *row.tracker);
+    if (row.trackerUnreachable)
+        cloud->route(u"POST"_s, Paths::getUserQuizTracker, LoopbackCloud::Reply::dropConnection());
+    startQuiz();
+    ASSERT_TRUE(waitForQuestion(QList<QString>{q1, q2, q3, q4}.at(row.opensAt)));
+    EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question %1 of 4"_s.arg(row.opensAt + 1));
+    EXPECT_EQ(progressFile(folder).value(u"--12"_s).toString(), QString::number(row.opensAt));
+    for (int dot = 0; dot < quiz->progressViews().size(); ++dot)
+        EXPECT_EQ(Extensions::backgroundColor(quiz->progressViews()[dot]),
+                  NamedColors::color(dot <= row.opensAt ? NamedColors::blue : NamedColors::grey))
+            << dot;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tracker, QuizReopeningTest,
+    ::testing::Values(
+        Reopening{"HoldsNothing", std::nullopt, false, 0},
+        Reopening{"Unreachable", std::nullopt, true, 0},
+        Reopening{"HoldsAGap", uR"([{"ChoiceID":1012},{"ChoiceID":1021}])"_s, false, 2},
+        Reopening{"HoldsEveryAnswerBefore",
+                  uR"([{"ChoiceID":1012},{"ChoiceID":1021},{"ChoiceID":1032}])"_s, false, 3}),
+    [](const ::testing::TestParamInfo<Reopening>& row) { return row.param.name; });
 
 TEST_F(QuizScreenTest, ResumeOnTheSavePromptOnlyClosesIt) {
     startQuiz();

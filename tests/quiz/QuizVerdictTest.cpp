@@ -86,6 +86,12 @@ TEST_F(QuizScreenTest, PassShowsCompletionAndLeadsToTheUpgradeScreen) {
     quiz->removeChildViewController();
     EXPECT_EQ(quiz->upgradeChildViewController(), nullptr);
     EXPECT_TRUE(AppState::g_isReturningFromUpgrade);
+
+    // A passed quiz taken again starts at its first question.
+    welcome->removeChildViewController();
+    startQuiz();
+    ASSERT_TRUE(waitForQuestion(q1));
+    EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 1 of 4"_s);
 }
 
 TEST_F(QuizScreenTest, FailureSheetThenRetryOnTheWrongQuestions) {
