@@ -59,9 +59,10 @@ bool isBlank(const QString& text) {
     return text.isEmpty() || text == QStringLiteral("\n");
 }
 
-// Keeps an unusable file beside itself so that the rewrite loses nothing. Renamed, not
-// copied: a copy would read the whole of a file that is too large to read.
-void keepAside(const QString& reason) {
+// Keeps an unusable file beside itself so that the rewrite loses nothing; returns whether it
+// did, for a file that stays in place must not be rewritten. Renamed, not copied: a copy would
+// read the whole of a file that is too large to read.
+bool keepAside(const QString& reason) {
     const QString path = *AppState::g_appUserDefaultUrl;
     const QString aside = path + Keys::unreadableSuffix;
     QFile::remove(aside);
@@ -70,6 +71,7 @@ void keepAside(const QString& reason) {
                 AppConstants::DebugLog::errorLabel + reason +
                 (kept ? QStringLiteral("; kept as ") + QFileInfo(aside).fileName()
                       : QStringLiteral("; could not be kept aside")));
+    return kept;
 }
 
 } // namespace
@@ -126,20 +128,17 @@ bool AppUserDefaultStore::getAppUserDefaultFromFileToDictionary() {
     if (file.state == FileState::missing || file.state == FileState::noLocation)
         return true;
     if (file.state == FileState::tooLarge) {
-        keepAside(QStringLiteral("the settings file is too large"));
-        return true;
+        return keepAside(QStringLiteral("the settings file is too large"));
     }
     const std::optional<QString> text = decodeUtf8(file.bytes);
-    if (!text) {
-        keepAside(QStringLiteral("the settings file is not UTF-8 text"));
-        return true;
-    }
+    if (!text)
+        return keepAside(QStringLiteral("the settings file is not UTF-8 text"));
     if (isBlank(*text))
         return true;
-    if (std::optional<QMap<QString, QString>> map = convertToDictionary(*text))
-        AppState::AppUserDefault = std::move(*map);
-    else
-        keepAside(QStringLiteral("the settings file is not an object of text values"));
+    std::optional<QMap<QString, QString>> map = convertToDictionary(*text);
+    if (!map)
+        return keepAside(QStringLiteral("the settings file is not an object of text values"));
+    AppState::AppUserDefault = std::move(*map);
     return true;
 }
 

@@ -16,7 +16,7 @@
 // - not an object of text values (broken JSON, a number value, bad UTF-8) or larger than any
 //   real settings file (RegularFile::maxReadBytes): the file is moved aside under the suffix
 //   ".unreadable" and logged, and the store writes what the memory holds from the last good
-//   read plus the new member.
+//   read plus the new member; when it cannot be moved aside, stores are refused.
 namespace AppUserDefaultStore {
 
 // The value stored under key; empty text when the key, the file or its location is missing,
@@ -26,7 +26,7 @@ QString getAppUserDefault(const QString& key);
 bool setAppUserDefault(const QString& key, const QString& value);
 // Refreshes AppState::AppUserDefault from the file. An empty or missing file leaves the map as
 // it is; so does one that cannot be read or parsed (see above). Returns false when the file
-// exists but must not be overwritten (it could not be read).
+// exists but must not be overwritten (it could not be read, or not be moved aside).
 bool getAppUserDefaultFromFileToDictionary();
 // The whole file as text; empty text when it is missing or unreadable. A file not written yet
 // (the first start) is normal and reads silently; an unreadable one, or no location, prints

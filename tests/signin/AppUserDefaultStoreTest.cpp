@@ -102,6 +102,11 @@ TEST_F(AppUserDefaultStoreTest, UnparseableFileIsKeptAsideNotLost) {
         EXPECT_TRUE(readRaw(aside) == content);
         EXPECT_EQ(fileObject(), (QJsonObject{{u"memory"_s, u"m"_s}, {u"new"_s, u"1"_s}}));
     }
+    // Where it cannot be kept aside, it is not rewritten either.
+    ASSERT_TRUE(QFile::remove(aside) && QDir().mkpath(aside + u"/taken"_s));
+    writeRaw(corrupt.first());
+    EXPECT_FALSE(setAppUserDefault(u"new"_s, u"2"_s));
+    EXPECT_EQ(readRaw(path), corrupt.first());
 }
 
 TEST_F(AppUserDefaultStoreTest, FirstStartWithoutAFileReadsAsEmptyWithoutAnError) {
