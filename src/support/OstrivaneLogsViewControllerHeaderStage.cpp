@@ -87,12 +87,17 @@ Task<void> OstrivaneLogsViewController::processLogUsageResponsesCommands(QString
 
 Task<QString> OstrivaneLogsViewController::downloadLogHeader() {
     ensureRunning();
-    const QByteArray body = LogRequestBody::header(channelKeys(), LogBytes::shared());
-    // The secure channel's values are secrets: the printed body shows that they are there,
-    // not what they are.
+    const ChannelKeys keys = channelKeys();
+    const QByteArray body = LogRequestBody::header(keys, LogBytes::shared());
+    // The secure channel's values are secrets: the printed body shows whether each is there,
+    // not what it is.
+    const auto shown = [](const QString& secret) {
+        return secret.isEmpty() ? secret : Texts::hiddenValue;
+    };
     Console::print(Texts::headerParameter +
                    QString::fromUtf8(LogRequestBody::header(
-                       ChannelKeys{Texts::hiddenValue, Texts::hiddenValue}, LogBytes::shared())));
+                       ChannelKeys{shown(keys.sessionKeyPair), shown(keys.secureChannelToken)},
+                       LogBytes::shared())));
     Continuation<QString> wait = newWait<QString>();
     QPointer<OstrivaneLogsViewController> self(this);
     GlobalManager::shared().callAPI(

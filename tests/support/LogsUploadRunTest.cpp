@@ -356,33 +356,53 @@ TEST_F(LogsScreenTest, StrayBytesOutsideAnExchangeNeitherEndItEarlyNorRepeatIt) 
                     .endsWith(u'\n' + logLine(QStringLiteral("Only"), QStringLiteral("5"))));
 }
 
-TEST_F(LogsScreenTest, NoSecretOfTheChannelIsPrintedOrLogged) {
-    SecureChannelAttributes& channel = SecureChannelAttributes::shared();
-    channel.sessionKeyPair = QStringLiteral("KP-3b9f1c0e-secret");
-    channel.secureChannelToken = QStringLiteral("TOK-77e2a0d4-secret");
-    options.logTypes = {{QStringLiteral("5"), QStringLiteral("Only")}};
-    QFile::remove(Logger::currentFilePath());
+TEST_F(LogsScreenTest, NoSecretOfTheChannelIsPrintedOrLoggedAndAMissingOneShowsEmpty) {
+    // The printed body tells a hidden value from a missing one.
+    struct Case {
+        QString sessionKeyPair;
+        QString secureChannelToken;
+    };
+    for (const Case& c :
+         {Case{QStringLiteral("KP-3b9f1c0e-secret"), QStringLiteral("TOK-77e2a0d4-secret")},
+          Case{QString(), QStringLiteral("TOK-77e2a0d4-secret")}}) {
+        SCOPED_TRACE(c.sessionKeyPair.toStdString());
+        SecureChannelAttributes& channel = SecureChannelAttributes::shared();
+        channel.sessionKeyPair = c.sessionKeyPair;
+        channel.secureChannelToken = c.secureChannelToken;
+        options.logTypes = {{QStringLiteral("5"), QStringLiteral("Only")}};
+        QFile::remove(Logger::currentFilePath());
 
-    StdoutCapture out;
-    StdoutCapture err(STDERR_FILENO);
-    startUpload();
-    const bool completed = waitForCompletion();
-    const QByteArray printed = out.text() + err.text();
-    ASSERT_TRUE(completed);
-    QFile log(Logger::currentFilePath());
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    const QByteArray logged = log.readAll();
+        StdoutCapture out;
+        StdoutCapture err(STDERR_FILENO);
+        startUpload();
+        const bool completed = waitForCompletion();
+        const QByteArray printed = out.text() + err.text();
+        ASSERT_TRUE(completed);
+        QFile log(Logger::currentFilePath());
+        ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+        const QByteArray logged = log.readAll();
 
-    // The cloud got them with every request; the body line is still printed, without them.
-    const QList<LoopbackCloud::Request> header =
-        commLibRequestsTo(QStringLiteral("/api/LogDataHeader/SendResponsedBytes"));
-    ASSERT_EQ(header.size(), 1);
-    EXPECT_EQ(header.first().json().value(QStringLiteral("secureChannelToken")).toString(),
-              channel.secureChannelToken);
-    EXPECT_TRUE(printed.contains("Header Parameter {")) << printed.constData();
-    for (const QString& secret : {channel.sessionKeyPair, channel.secureChannelToken}) {
-        EXPECT_FALSE(printed.contains(secret.toUtf8())) << secret.toStdString();
-        EXPECT_FALSE(logged.contains(secret.toUtf8())) << secret.toStdString();
+        // The cloud got them with every request; the body line is still printed, without them.
+        const QList<LoopbackCloud::Request> header =
+            commLibRequestsTo(QStringLiteral("/api/LogDataHeader/SendResponsedBytes"));
+        ASSERT_EQ(header.size(), 1);
+        EXPECT_EQ(header.first().json().value(QStringLiteral("secureChannelToken")).toString(),
+                  channel.secureChannelToken);
+        const qsizetype at = printed.indexOf("Header Parameter {");
+        ASSERT_GE(at, 0) << printed.constData();
+        const QByteArray line = printed.mid(at, printed.indexOf('\n', at) - at);
+        EXPECT_TRUE(line.contains("\"sessionkeypair\":\"" +
+                                  QByteArray(c.sessionKeyPair.isEmpty() ? "" : "********") + '"'))
+            << line.constData();
+        EXPECT_TRUE(line.contains("\"secureChannelToken\":\"********\"")) << line.constData();
+        for (const QString& secret : {c.sessionKeyPair, c.secureChannelToken}) {
+            if (secret.isEmpty())
+                continue;
+            EXPECT_FALSE(printed.contains(secret.toUtf8())) << secret.toStdString();
+            EXPECT_FALSE(logged.contains(secret.toUtf8())) << secret.toStdString();
+        }
+        env->cloud.clearRequests();
+        transmitter->clearRules(); // the next scenario answers afresh
     }
 }
 
