@@ -38,6 +38,34 @@ OstrivaneCustomAlertView* presentCustomAlert(ViewController* screen,
     return screen->presentAsSheet(alert) ? alert : nullptr;
 }
 
+// Shows the entry's text in place of the error alert still open, if any: one error alert at a
+// time, the newest. Closing an alert that ends a run takes the window back to the welcome screen;
+// closing one that the run outlives only takes the alert away.
+void presentErrorAlert(ViewController* screen, const StructEuaMessage& entry, bool runGoesOn) {
+    static QPointer<OstrivaneCustomAlertView> open;
+    if (open)
+        open->dismiss();
+    open = presentCustomAlert(screen, AppConstants::Alerts::titles::notification, std::nullopt,
+                              entry.messagerDescriptionUserFriendly, true);
+    if (open && !runGoesOn)
+        open->setCloseAction([] {
+            NotificationCenter::defaultCenter().post(
+                AppConstants::Notifications::showWelcomeScreen);
+        });
+}
+
+// Gives back what a running upgrade or support upload kept locked.
+void unlockInterface(ViewController* screen) {
+    ORSSerialPortHandler::shared().isUpgradeDone = false;
+    NotificationCenter& center = NotificationCenter::defaultCenter();
+    center.post(AppConstants::Notifications::setTransmitterSWandAppVersions,
+                QVariant::fromValue(&TxInfo::shared()));
+    center.post(AppConstants::Notifications::enableDisableMenuButtons, true);
+    center.post(AppConstants::Notifications::enableDisableLogoutButtons, true);
+    if (MainWindow* window = MainWindow::of(screen))
+        window->setCloseButtonEnabled(true);
+}
+
 } // namespace
 
 void showUpgradeOrSupportUploadErrorAlert(ViewController* screen, const QString& code,
@@ -55,40 +83,13 @@ void showUpgradeOrSupportUploadErrorAlert(ViewController* screen, const QString&
         // Asked now, not when the failure was reported: by now a failure that ends the run
         // has ended it.
         const bool goesOn = runGoesOn && runGoesOn();
-        // One alert at a time: the end of the run replaces a notice still open.
-        static QPointer<OstrivaneCustomAlertView> openNotice;
-        if (openNotice && !goesOn)
-            openNotice->dismiss();
         if (entry) {
-            if (OstrivaneCustomAlertView* alert = presentCustomAlert(
-                    guard.data(), AppConstants::Alerts::titles::notification, std::nullopt,
-                    entry->messagerDescriptionUserFriendly, true)) {
-                if (goesOn) {
-                    openNotice = alert;
-                } else {
-                    // Closing it takes the window back to the welcome screen.
-                    alert->setCloseAction([] {
-                        NotificationCenter::defaultCenter().post(
-                            AppConstants::Notifications::showWelcomeScreen);
-                    });
-                }
-            }
+            presentErrorAlert(guard.data(), *entry, goesOn);
             logDescription(QStringLiteral("showUpgradeOrSupportUploadErrorAlert(code:)"), *entry);
         }
-        if (goesOn) {
-            // The run keeps the interface locked until it ends.
-            if (isCloudCode)
-                GlobalManager::shared().setAuditHistory(code);
-            return;
-        }
-        ORSSerialPortHandler::shared().isUpgradeDone = false;
-        NotificationCenter& center = NotificationCenter::defaultCenter();
-        center.post(AppConstants::Notifications::setTransmitterSWandAppVersions,
-                    QVariant::fromValue(&TxInfo::shared()));
-        center.post(AppConstants::Notifications::enableDisableMenuButtons, true);
-        center.post(AppConstants::Notifications::enableDisableLogoutButtons, true);
-        if (MainWindow* window = MainWindow::of(guard.data()))
-            window->setCloseButtonEnabled(true);
+        // While the run goes on it keeps the interface locked until its own end.
+        if (!goesOn)
+            unlockInterface(guard.data());
         if (isCloudCode)
             GlobalManager::shared().setAuditHistory(code);
     });

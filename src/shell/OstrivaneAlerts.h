@@ -19,7 +19,7 @@ class ViewController;
 // a running support upload outlives (one log lost, the others still coming): the code's alert,
 // debug-log line and audit record come all the same, but the interface stays locked and
 // " Close " only takes the alert away, so the running upload stays in view until its own end.
-// An alert for the end of a run takes the place of such an alert still open.
+// One such alert shows at a time: a newer one takes the place of one still open.
 void showUpgradeOrSupportUploadErrorAlert(ViewController* screen, const QString& code,
                                           std::function<bool()> runGoesOn = {});
 

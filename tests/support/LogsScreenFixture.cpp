@@ -158,6 +158,13 @@ OstrivaneCustomAlertView* LogsScreenTest::shownAlert() const {
     return nullptr;
 }
 
+int LogsScreenTest::openAlerts() const {
+    int open = 0;
+    for (OstrivaneCustomAlertView* alert : window->findChildren<OstrivaneCustomAlertView*>())
+        open += alert->isVisible() ? 1 : 0;
+    return open;
+}
+
 QString LogsScreenTest::alertText() const {
     OstrivaneCustomAlertView* alert = shownAlert();
     return alert ? alert->labelMessage()->text() : QString();

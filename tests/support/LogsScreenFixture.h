@@ -57,6 +57,8 @@ protected:
     // The alert sheet the window shows, or nullptr; its message text.
     OstrivaneCustomAlertView* shownAlert() const;
     QString alertText() const;
+    // How many alerts the window shows at once.
+    int openAlerts() const;
     // Waits (bounded) for an alert and returns its message text (empty when none came).
     QString waitForAlertText(int timeoutMs = 5000) const;
 

@@ -42,11 +42,12 @@ QJsonObject twoLogs() {
             {QStringLiteral("6"), QStringLiteral("Second")}};
 }
 
-// The cloud answers the first log's data request with the given reply, the others as usual.
-void failFirstLogData(LoopbackCloud& cloud, const QString& path, const Reply& first) {
+// The cloud answers the first logs' data requests with the given reply, the others as usual.
+void failFirstLogData(LoopbackCloud& cloud, const QString& path, const Reply& first,
+                      int failing = 1) {
     auto dataReplies = std::make_shared<int>(0);
-    cloud.route(post, path, [dataReplies, first](const LoopbackCloud::Request& request) {
-        if (++*dataReplies == 1)
+    cloud.route(post, path, [dataReplies, first, failing](const LoopbackCloud::Request& request) {
+        if (++*dataReplies <= failing)
             return first;
         return Reply::json(
             QJsonObject{{QStringLiteral("csv"), SupportUploadScenario::logCsv(request.json())}});
@@ -152,56 +153,79 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(param.param.name);
     });
 
-// A log whose data request fails shows its alert while the other logs go on; what the run
+// Logs whose data requests fail show their alerts while the other logs go on; what the run
 // does afterwards: complete, or fail at the upload.
-class LogsAlertMidRunTest : public LogsScreenTest, public ::testing::WithParamInterface<bool> {};
+struct MidRun {
+    const char* name;
+    int lostLogs; // of twoLogs()
+    bool uploadFails;
+};
 
-TEST_P(LogsAlertMidRunTest, RunningUploadOutlivesTheAlertOfALostLog) {
-    const bool uploadFails = GetParam();
+void PrintTo(const MidRun& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class LogsAlertMidRunTest : public LogsScreenTest, public ::testing::WithParamInterface<MidRun> {};
+
+TEST_P(LogsAlertMidRunTest, RunningUploadOutlivesTheAlertsOfLostLogsShownOneAtATime) {
+    const MidRun& c = GetParam();
     options.logTypes = twoLogs();
     startUpload();
     failFirstLogData(env->cloud, commLib(QStringLiteral("/api/LogData/SendResponsedBytes")),
-                     Reply::text("busy", 503));
-    if (uploadFails)
+                     Reply::text("busy", 503), c.lostLogs);
+    if (c.uploadFails)
         env->cloud.route(post, uploadPage, Reply::text("unavailable", 503));
 
     // The alert comes while the run goes on, and the run keeps the interface.
     EXPECT_EQ(waitForAlertText(), userText("8000008"));
     ASSERT_EQ(screen->runState(), OstrivaneLogsViewController::RunState::running);
     EXPECT_TRUE(interfaceLocked());
-    const auto openAlerts = [&] {
-        int open = 0;
-        for (OstrivaneCustomAlertView* alert : window->findChildren<OstrivaneCustomAlertView*>())
-            open += alert->isVisible() ? 1 : 0;
-        return open;
-    };
-    if (!uploadFails) {
+    if (c.uploadFails) {
+        // Left open, it gives way to the alert that ends the run: one alert, whose Close leaves.
+        ASSERT_TRUE(waitFor([&] {
+            return screen->runState() == OstrivaneLogsViewController::RunState::failed &&
+                   interfaceUnlocked() && shownAlert();
+        }));
+        spinFor(100);
+        EXPECT_EQ(openAlerts(), 1);
+        EXPECT_EQ(alertText(), userText("8000008"));
+        EXPECT_TRUE(closeAlertForANewUpload());
+        return;
+    }
+    if (c.lostLogs == 1) {
         // Closing it takes the alert away, not the upload.
         shownAlert()->buttonClose()->click();
         spinFor(100);
         ASSERT_TRUE(screen);
         EXPECT_EQ(welcome->logsChildViewController(), screen.data());
-        ASSERT_TRUE(waitForCompletion());
-        EXPECT_TRUE(screen->isVisible());
+    }
+    ASSERT_TRUE(waitForCompletion());
+    spinFor(100);
+    EXPECT_TRUE(screen->isVisible());
+    ASSERT_EQ(scenario->uploads().size(), 1);
+    const QString csv = QString::fromUtf8(scenario->uploads().first().content);
+    if (c.lostLogs == 1) {
         EXPECT_EQ(openAlerts(), 0);
-        ASSERT_EQ(scenario->uploads().size(), 1);
-        EXPECT_TRUE(QString::fromUtf8(scenario->uploads().first().content).endsWith(secondLogLine));
+        EXPECT_TRUE(csv.endsWith(secondLogLine));
         return;
     }
-    // Left open, it gives way to the alert that ends the run: one alert, whose Close leaves.
-    ASSERT_TRUE(waitFor([&] {
-        return screen->runState() == OstrivaneLogsViewController::RunState::failed &&
-               interfaceUnlocked() && shownAlert();
-    }));
+    // Alerts left open do not pile up: the later one took the place of the earlier, and one
+    // Close clears the window, leaving the completed upload.
+    EXPECT_FALSE(csv.contains(QStringLiteral("Second,")));
+    ASSERT_EQ(openAlerts(), 1);
+    shownAlert()->buttonClose()->click();
     spinFor(100);
-    EXPECT_EQ(openAlerts(), 1);
-    EXPECT_EQ(alertText(), userText("8000008"));
-    EXPECT_TRUE(closeAlertForANewUpload());
+    EXPECT_EQ(openAlerts(), 0);
+    ASSERT_TRUE(screen);
+    EXPECT_TRUE(screen->uploadCompleteView->isVisible());
 }
 
-INSTANTIATE_TEST_SUITE_P(ThenCompletesOrFails, LogsAlertMidRunTest, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& param) {
-                             return std::string(param.param ? "UploadFails" : "Completes");
+INSTANTIATE_TEST_SUITE_P(ThenCompletesOrFails, LogsAlertMidRunTest,
+                         ::testing::Values(MidRun{"Completes", 1, false},
+                                           MidRun{"UploadFails", 1, true},
+                                           MidRun{"EveryLogLostCompletes", 2, false}),
+                         [](const ::testing::TestParamInfo<MidRun>& param) {
+                             return std::string(param.param.name);
                          });
 
 TEST_F(LogsScreenTest, OfflineBeforeTheFirstExchangeShowsNoInternetAndWritesNothing) {
