@@ -133,9 +133,7 @@ void OstrivaneLogsViewController::endRun(const std::optional<QString>& code) {
     runState_ = RunState::failed;
     usingTransmitter_ = false;
     framer_.reset();
-    didReceiveTransmitterResponse = nullptr;
-    if (auto abort = std::exchange(abortWait_, nullptr))
-        abort(std::make_exception_ptr(LogRunEnded()));
+    endWait(std::make_exception_ptr(LogRunEnded()));
     if (code)
         showUpgradeOrSupportUploadError(*code);
     ReplyStore::releaseRun(LogBytes::shared());

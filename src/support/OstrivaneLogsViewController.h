@@ -23,6 +23,7 @@
 #include <exception>
 #include <functional>
 #include <optional>
+#include <type_traits>
 
 class BusyIndicator;
 class QLabel;
@@ -178,13 +179,22 @@ private:
         return true;
     }
 
-    // A new wait of the run; ending the run ends it with LogRunEnded. Exchanges never overlap,
-    // so only the newest wait can be pending.
+    // A new wait of the run, which becomes the one endWait ends. Exchanges never overlap, so
+    // only the newest wait can be pending.
     template <class T> Continuation<T> newWait() {
         Continuation<T> wait = Continuation<T>::make();
-        abortWait_ = [wait](std::exception_ptr error) { wait.resume(std::move(error)); };
+        continuation_ = [wait](std::exception_ptr error) {
+            if (error)
+                wait.resume(std::move(error));
+            else if constexpr (std::is_void_v<T>)
+                wait.resume();
+        };
         return wait;
     }
+    // The one way, besides the answer of the exchange's own request, that the pending wait
+    // ends: without an error when the transmitter's reply has been kept (a single reply or a
+    // listed one alike), with LogRunEnded when the run ends. A wait ends once.
+    void endWait(std::exception_ptr error = nullptr);
 
     ReplyFramer framer_;
     UploadProgress progress_;
@@ -196,11 +206,8 @@ private:
     // Whether the transmitter's reply to the log-types command has been passed on.
     bool logTypesHandedOver_ = false;
 
-    // The suspended caller of callAPI, resumed by the receive path; and the callback that
-    // resumes the caller of a listed command.
-    Continuation<void> continuation_;
-    std::function<void()> didReceiveTransmitterResponse;
-    std::function<void(std::exception_ptr)> abortWait_;
+    // The wait of the exchange in flight (see endWait).
+    std::function<void(std::exception_ptr)> continuation_;
 
     // Owns the frames of the run's tasks; declared last so that they go first when the screen
     // is destroyed, before anything they might refer to.

@@ -30,7 +30,6 @@ Task<void> OstrivaneLogsViewController::callAPI(QString urlString, QVariantMap p
     // First, so that whatever the transmitter answers is collected under this command.
     framer_.setCurrentCommand(command);
     Continuation<void> wait = newWait<void>();
-    continuation_ = wait;
     QPointer<OstrivaneLogsViewController> self(this);
     GlobalManager::shared().callAPI(
         urlString, HTTPMethod::POST, parameters, ContentType::json,
@@ -95,11 +94,10 @@ Task<QStringList> OstrivaneLogsViewController::callAPILogUsage(QString urlString
 Task<void> OstrivaneLogsViewController::waitForTransmitterResponse(QString commandByte) {
     ensureRunning();
     Console::print(Texts::bytesForLogUsage + commandByte);
+    // Armed before the write: no reply can be handled in between.
     Continuation<void> wait = newWait<void>();
-    // Written and armed in one step: no reply can be handled in between.
     if (!writeCommand(commandByte))
         throw LogRunEnded();
-    didReceiveTransmitterResponse = [wait] { wait.resume(); };
     co_await wait;
     ensureRunning();
 }
@@ -147,12 +145,12 @@ void OstrivaneLogsViewController::replyReady(logCommand command, const QByteArra
     if (!body)
         return;
     ReplyStore::store(LogBytes::shared(), command, body->toBase64());
-    if (rule.destination == ReplyDestination::appendedToList) {
-        if (auto resume = std::exchange(didReceiveTransmitterResponse, nullptr))
-            resume();
-    } else {
-        continuation_.resume();
-    }
+    endWait();
+}
+
+void OstrivaneLogsViewController::endWait(std::exception_ptr error) {
+    if (auto end = std::exchange(continuation_, nullptr))
+        end(std::move(error));
 }
 
 void OstrivaneLogsViewController::replyFailed(const QString& why, logCommand command) {
