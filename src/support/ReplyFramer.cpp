@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <utility>
 
-ReplyFramer::ReplyFramer(QObject* parent) : QObject(parent) {
+ReplyFramer::ReplyFramer(QObject* parent, qsizetype quietReplySizeLimit)
+    : QObject(parent), sizeLimit_(quietReplySizeLimit) {
     deadline_.setSingleShot(true);
     deadline_.setTimerType(Qt::PreciseTimer);
     connect(&quietTimer_, &DeadlineTimer::timeout, this, &ReplyFramer::quietTimerFired);
@@ -40,7 +41,7 @@ void ReplyFramer::receive(const QByteArray& chunk) {
         receiveLengthFramed();
         return;
     }
-    if (collected_.size() + chunk.size() > maxQuietReplyBytes) {
+    if (collected_.size() + chunk.size() > sizeLimit_) {
         reset();
         emit replyTooLarge(current_);
         return;
@@ -48,9 +49,8 @@ void ReplyFramer::receive(const QByteArray& chunk) {
     // A reply that turns out large (a log's data) grows inside room for the largest allowed,
     // taken once: it is then never copied while it grows, nor held twice in memory for a
     // moment. The room is address space; only what has arrived takes memory.
-    if (collected_.size() + chunk.size() > largeReplyBytes &&
-        collected_.capacity() < maxQuietReplyBytes)
-        collected_.reserve(maxQuietReplyBytes);
+    if (collected_.size() + chunk.size() > largeReplyBytes && collected_.capacity() < sizeLimit_)
+        collected_.reserve(sizeLimit_);
     collected_.append(chunk);
     receiveQuiet();
 }
@@ -69,7 +69,8 @@ void ReplyFramer::receiveQuiet() {
         return;
     // The first byte has come: from here the quiet period decides the end, within the reply's
     // total bound.
-    const qint64 total = TimeScale::milliseconds(quietReplyLimitSeconds);
+    const qint64 total = TimeScale::milliseconds(
+        quietReplyLimitSeconds(sizeLimit_, LogCommands::rule(quietCommand_).quietPeriodSeconds));
     deadline_.start(static_cast<int>(std::max<qint64>(0, total - sinceWritten_.elapsed())));
     quietTimer_.startAt(quietPeriodEnd());
 }

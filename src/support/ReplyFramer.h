@@ -2,6 +2,7 @@
 
 #include "platform/DeadlineTimer.h"
 #include "support/LogCommand.h"
+#include "transmitter/SerialLine.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -18,22 +19,41 @@
 //
 // Waiting is bounded: once a command has been written (commandWritten), a length-framed reply
 // must be complete within lengthFramedReplyLimitSeconds; a quiet-period reply must begin within
-// firstByteLimitSeconds and end within quietReplyLimitSeconds of the write, and may not grow
-// past maxQuietReplyBytes (a transmitter that never pauses). Otherwise replyTimedOut or
-// replyTooLarge ends the exchange. All periods go through TimeScale.
+// firstByteLimitSeconds, may not grow past its size limit (a transmitter that never pauses), and
+// must be complete within quietReplyLimitSeconds of the write. That time follows from the size
+// limit and the line's speed, so the two bounds agree: any reply that fits the size can arrive
+// in time. Otherwise replyTimedOut or replyTooLarge ends the exchange. All periods go through
+// TimeScale.
 class ReplyFramer : public QObject {
     Q_OBJECT
 public:
     static constexpr double lengthFramedReplyLimitSeconds = 15.0;
     static constexpr double firstByteLimitSeconds = 30.0;
-    static constexpr double quietReplyLimitSeconds = 300.0;
     // A transmitter's log data runs to tens of megabytes (64 MB logs are uploaded whole, at
     // under three times their size in memory); twice that is no longer a log.
     static constexpr qsizetype maxQuietReplyBytes = qsizetype{128} * 1024 * 1024;
     // From this size on a quiet-period reply is collected in room for the largest allowed.
     static constexpr qsizetype largeReplyBytes = qsizetype{1} * 1024 * 1024;
 
-    explicit ReplyFramer(QObject* parent = nullptr);
+    // The longest length-framed reply (header, the largest length, two trailing bytes) takes at
+    // most half its limit at the line's speed: the other half is for the transmitter to begin.
+    static_assert(lengthFramedReplyLimitSeconds >=
+                  2 * (LogCommands::replyHeaderSize + 0xFFFF + 2) / SerialLine::bytesPerSecond);
+
+    // From the write to the end of a quiet-period reply of at most sizeLimit bytes: the wait for
+    // its first byte, the time its bytes take at the line's speed, and the quiet period that
+    // completes it. For the largest log (128 MiB, 10 s quiet) about 3 h 15 min.
+    static constexpr double quietReplyLimitSeconds(qsizetype sizeLimit, double quietPeriodSeconds) {
+        return firstByteLimitSeconds + static_cast<double>(sizeLimit) / SerialLine::bytesPerSecond +
+               quietPeriodSeconds;
+    }
+
+    // quietReplySizeLimit: the most a quiet-period reply may hold. Only tests give less, to
+    // reach the time it allows quickly.
+    explicit ReplyFramer(QObject* parent = nullptr,
+                         qsizetype quietReplySizeLimit = maxQuietReplyBytes);
+
+    qsizetype quietReplySizeLimit() const { return sizeLimit_; }
 
     // Chunks that arrive from now on are framed by this command's rule. Set it before the
     // command request is sent, so that whatever the transmitter answers is collected under it.
@@ -72,6 +92,7 @@ private:
     DeadlineTimer::Clock::time_point quietPeriodEnd() const;
     void deadlinePassed();
 
+    qsizetype sizeLimit_;
     logCommand current_ = logCommand::vesrionInfo;
     logCommand quietCommand_ = logCommand::vesrionInfo; // command of the running quiet period
     // The current command has been written and its reply is not complete yet: only then is a

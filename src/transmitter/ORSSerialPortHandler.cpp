@@ -8,6 +8,7 @@
 #include "platform/NotificationCenter.h"
 #include "platform/TimeScale.h"
 #include "transmitter/CradlePortFinder.h"
+#include "transmitter/SerialLine.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -200,7 +201,7 @@ void ORSSerialPortHandler::poll() {
 bool ORSSerialPortHandler::openPort(const QString& location) {
     auto* port = new QSerialPort(this);
     port->setPortName(location);
-    port->setBaudRate(QSerialPort::Baud115200);
+    port->setBaudRate(SerialLine::baudRate);
     port->setDataBits(QSerialPort::Data8);
     port->setParity(QSerialPort::NoParity);
     port->setStopBits(QSerialPort::OneStop);

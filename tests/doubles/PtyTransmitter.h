@@ -81,6 +81,8 @@ public:
 
     // Unsolicited output towards the application.
     void send(const QByteArray& bytes);
+    // Output given to send() that the pseudo-terminal has not taken yet.
+    qsizetype unsentBytes() const { return output_.size(); }
     // The chunks in order, each after delayMs (the first one too).
     void sendChunks(QList<QByteArray> chunks, int delayMs);
 

@@ -3,9 +3,13 @@
 
 #include "platform/TimeScale.h"
 #include "support/ReplyFramer.h"
+#include "transmitter/SerialLine.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -193,22 +197,27 @@ TEST_F(ReplyFramerTest, RepliesInTimeAreNeverCutByTheLimits) {
 }
 
 TEST_F(ReplyFramerTest, QuietReplyThatNeverPausesIsCutByTimeOrSize) {
-    // A trickle that never pauses long enough ends at the total bound.
-    TimeScale::setFactor(0.005); // quiet 10 s -> 50 ms, total 300 s -> 1.5 s
-    const int bound = scaled(ReplyFramer::quietReplyLimitSeconds);
-    framer.setCurrentCommand(logCommand::downloadLogs);
-    framer.commandWritten();
+    // A trickle that never pauses long enough ends at the time its size limit allows; a small
+    // limit brings that time within reach.
+    ReplyFramer small(nullptr, 32 * 1024);
+    FramerRecorder trickled(small);
+    TimeScale::setFactor(0.005); // quiet 10 s -> 50 ms, total about 43 s -> 214 ms
+    const int bound = scaled(ReplyFramer::quietReplyLimitSeconds(
+        small.quietReplySizeLimit(), LogCommands::logDataQuietPeriodSeconds));
+    small.setCurrentCommand(logCommand::downloadLogs);
+    small.commandWritten();
     QTimer trickle;
     trickle.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&trickle, &QTimer::timeout, &framer, [&] { framer.receive("x"); });
+    QObject::connect(&trickle, &QTimer::timeout, &small, [&] { small.receive("x"); });
     trickle.start(5);
-    ASSERT_TRUE(waitFor([&] { return !recorder.timeOuts.empty(); }, bound * 3));
-    EXPECT_GE(recorder.timeOuts[0].atMs, bound - 2);
-    EXPECT_LT(recorder.timeOuts[0].atMs, bound + 500);
+    ASSERT_TRUE(waitFor([&] { return !trickled.timeOuts.empty(); }, bound * 3));
+    EXPECT_GE(trickled.timeOuts[0].atMs, bound - 2);
+    EXPECT_LT(trickled.timeOuts[0].atMs, bound + 500);
     spinFor(scaled(10.0) * 2); // the trickle goes on: nothing of it is a reply
     trickle.stop();
-    EXPECT_EQ(recorder.timeOuts.size(), 1u);
-    EXPECT_TRUE(recorder.replies.empty());
+    EXPECT_EQ(trickled.timeOuts.size(), 1u);
+    EXPECT_TRUE(trickled.replies.empty());
+    EXPECT_TRUE(trickled.tooLarge.empty());
 
     // A flood: the largest reply allowed still comes whole, one byte more ends the exchange.
     const QByteArray mebibyte(1 << 20, 'y');
@@ -227,7 +236,40 @@ TEST_F(ReplyFramerTest, QuietReplyThatNeverPausesIsCutByTimeOrSize) {
     ASSERT_EQ(recorder.tooLarge.size(), 1u);
     EXPECT_EQ(recorder.tooLarge[0].command, logCommand::logTypes);
     EXPECT_EQ(framer.collectedSize(), 0);
-    EXPECT_EQ(recorder.timeOuts.size(), 1u);
+    EXPECT_TRUE(recorder.timeOuts.empty());
+}
+
+TEST_F(ReplyFramerTest, ReplyAtTheLineSpeedArrivesWholeAfterMoreThanFiveMinutes) {
+    // The transmitter sends without a pause, at the line's speed, for 320 s: a log of about
+    // 3.7 MB, far inside the size limit, must not be cut by the time limit.
+    TimeScale::setFactor(0.01); // quiet 10 s -> 100 ms (room for a busy machine), 320 s -> 3.2 s
+    constexpr double streamSeconds = 320.0;
+    framer.setCurrentCommand(logCommand::downloadLogs);
+    framer.commandWritten();
+    QElapsedTimer line;
+    line.start();
+    qint64 sent = 0;
+    QTimer pace;
+    pace.setTimerType(Qt::PreciseTimer);
+    // What the line has carried by now (in the product's seconds), fed as it is due.
+    QObject::connect(&pace, &QTimer::timeout, &framer, [&] {
+        const double lineSeconds =
+            std::min(line.nsecsElapsed() / 1e9 / TimeScale::factor(), streamSeconds);
+        const auto due = static_cast<qint64>(lineSeconds * SerialLine::bytesPerSecond);
+        if (due > sent) {
+            framer.receive(QByteArray(due - sent, 'L'));
+            sent = due;
+        }
+        if (lineSeconds >= streamSeconds)
+            pace.stop();
+    });
+    pace.start(2);
+    ASSERT_TRUE(waitFor([&] { return !recorder.replies.empty() || !recorder.timeOuts.empty(); },
+                        scaled(streamSeconds) * 3));
+    EXPECT_TRUE(recorder.timeOuts.empty()) << "cut after " << recorder.timeOuts[0].atMs << " ms";
+    ASSERT_EQ(recorder.replies.size(), 1u);
+    EXPECT_EQ(recorder.replies[0].frame.size(), sent);
+    EXPECT_EQ(sent, static_cast<qint64>(streamSeconds * SerialLine::bytesPerSecond));
 }
 
 TEST_F(ReplyFramerTest, ResetForgetsCollectedBytesAndStopsEveryTimer) {
