@@ -44,7 +44,7 @@ OstrivaneListViewController::OstrivaneListViewController(QWidget* parent) : View
     layout->addWidget(labelUpgrading_);
     layout->addWidget(labelTransmitter_);
     layout->addWidget(labelAppVersion_);
-    setMinimumWidth(170);
+    setFixedWidth(sidebarWidth);
     refreshVersions();
 
     connect(listView_, &QListWidget::currentRowChanged, this,

@@ -11,6 +11,9 @@ class OstrivaneListViewController : public ViewController {
     Q_OBJECT
 public:
     enum Row { home = 0, help = 1 };
+    // One width on every screen and at every window size, so the list never jumps: room for
+    // its rows and versions, and beside it for the widest screen at the smallest window.
+    static constexpr int sidebarWidth = 170;
 
     explicit OstrivaneListViewController(QWidget* parent = nullptr);
 

@@ -25,7 +25,6 @@ OstrivaneSplitViewController::OstrivaneSplitViewController(QWidget* parent)
     splitter_->setStretchFactor(1, 1);
     splitter_->setCollapsible(0, false);
     splitter_->setCollapsible(1, false);
-    splitter_->setSizes({200, 700});
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -199,6 +199,10 @@ TEST_P(ScreensAtMinimumSizeTest, EveryTextFitsNoButtonsOverlapAndEveryControlIsN
     EXPECT_EQ(window->size(), window->minimumSize())
         << "the window took " << window->width() << 'x' << window->height();
 
+    // The sidebar keeps one width from screen to screen, and as the window grows.
+    const QWidget* sidebar = window->splitViewController()->listViewController();
+    EXPECT_EQ(sidebar->width(), OstrivaneListViewController::sidebarWidth);
+
     const QStringList faults = layoutFaults(top);
     EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
     const QStringList unnamed = unnamedControls(top);
@@ -208,6 +212,10 @@ TEST_P(ScreensAtMinimumSizeTest, EveryTextFitsNoButtonsOverlapAndEveryControlIsN
         picturePath(u"screen-"_s + QString::fromLatin1(GetParam().name) + u".png"_s);
     ASSERT_FALSE(path.isEmpty());
     EXPECT_TRUE(top->grab().save(path));
+
+    window->resize(1400, 900);
+    ASSERT_TRUE(waitFor([&] { return window->width() == 1400; }));
+    EXPECT_EQ(sidebar->width(), OstrivaneListViewController::sidebarWidth);
 }
 
 INSTANTIATE_TEST_SUITE_P(
