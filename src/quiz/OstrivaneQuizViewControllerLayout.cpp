@@ -21,6 +21,8 @@ QWidget* OstrivaneQuizViewController::buildQuestionContainer(QLabel*& title, QWi
     auto* scroll = new QScrollArea(container);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    // The keyboard scrolls a long question from here.
+    scroll->setAccessibleName(tr("Question"));
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->viewport()->setAutoFillBackground(false);
     Extensions::setScrollBarStyle(scroll);

@@ -1,6 +1,8 @@
 #include "shell/MainWindow.h"
 
 #include "core/AppConstants.h"
+#include "platform/Cover.h"
+#include "platform/FocusOrder.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
 #include "shell/OstrivaneCustomAlertView.h"
@@ -8,6 +10,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QSizePolicy>
 #include <QToolBar>
@@ -87,4 +90,38 @@ void MainWindow::logoutButtonClicked() {
     // starts again from the welcome screen.
     OstrivaneCustomAlertView::resetGlobalVariables();
     split_->showWelcomeScreen();
+}
+
+bool MainWindow::focusNextPrevChild(bool next) {
+    QWidget* from = focusWidget();
+    // Qt moves the focus on by itself when the control that holds it is disabled or hidden, as
+    // a button that disables itself while its work runs: the focus stays in the screen.
+    QWidget* screen = split_->detailViewController();
+    if (from && !Cover::canTakeFocus(from) && screen && screen->isAncestorOf(from)) {
+        QWidget* target = FocusOrder::next(FocusOrder::readingOrder(screen), from, true);
+        (target ? target : screen)->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    QList<QWidget*> order = FocusOrder::readingOrder(split_);
+    order.append(logoutButton_);
+    QWidget* target = FocusOrder::next(order, from, next);
+    if (!target)
+        return false;
+    target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    // A push button outside a dialog leaves Return and Enter to its window; in a dialog they
+    // press the default button instead.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    auto* button = qobject_cast<QPushButton*>(focusWidget());
+    if (enter && button && button->isEnabled() &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (!event->isAutoRepeat())
+            button->click();
+        event->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }

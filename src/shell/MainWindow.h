@@ -5,10 +5,14 @@
 
 class OstrivaneSplitViewController;
 class QCloseEvent;
+class QKeyEvent;
 class QPushButton;
 
 // The application's one window: the split view, a log-out button in the tool bar, and a
 // close button that screens disable while a transfer runs (closing is refused meanwhile).
+// The keyboard works the same on every screen: Tab reads the sidebar, then the screen top to
+// bottom and left to right, then Log Out; Return and Enter press the focused push button as
+// Space does; and the focus stays in the screen when the control holding it goes out of use.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -29,6 +33,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void logoutButtonClicked();

@@ -9,8 +9,10 @@
 #include "transmitter/TxInfo.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -31,6 +33,7 @@ OstrivaneListViewController::OstrivaneListViewController(QWidget* parent) : View
     listView_->addItem(AppConstants::Sidebar::help);
     listView_->setCurrentRow(home);
     listView_->setFrameShape(QFrame::NoFrame);
+    listView_->setAccessibleName(tr("Sidebar"));
     listView_->setStyleSheet(QStringLiteral("QListWidget::item { padding: 6px 8px; }"));
     labelUpgrading_ = new QLabel(AppConstants::Sidebar::upgrading, this);
     labelUpgrading_->hide();
@@ -50,6 +53,7 @@ OstrivaneListViewController::OstrivaneListViewController(QWidget* parent) : View
     connect(listView_, &QListWidget::currentRowChanged, this,
             &OstrivaneListViewController::currentRowChanged);
     listView_->viewport()->installEventFilter(this);
+    listView_->installEventFilter(this);
     connect(listView_, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { rowClicked(listView_->row(item)); });
 
@@ -97,17 +101,47 @@ void OstrivaneListViewController::currentRowChanged(int row) {
 }
 
 bool OstrivaneListViewController::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == listView_->viewport() && event->type() == QEvent::MouseButtonPress)
-        selectedRowAtPress_ = selectedRow_;
+    if (watched == listView_->viewport()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            // Beside the rows there is nothing to choose: the list would only lose its
+            // selection.
+            if (!listView_->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint()))
+                return true;
+            if (event->type() == QEvent::MouseButtonPress)
+                selectedRowAtPress_ = selectedRow_;
+            break;
+        default:
+            break;
+        }
+    } else if (watched == listView_ && event->type() == QEvent::KeyPress) {
+        // Return, Enter and Space choose the row with the focus, as a click on it does.
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            if (!static_cast<QKeyEvent*>(event)->isAutoRepeat())
+                rowActivated(listView_->currentRow());
+            return true;
+        default:
+            break;
+        }
+    }
     return ViewController::eventFilter(watched, event);
 }
 
 void OstrivaneListViewController::rowClicked(int row) {
-    // Home clicked while it is already selected still takes the user home, away from whatever
-    // screen covers the welcome pane (the upgrade screen says to leave it this way). A click
-    // that changed the selection has been handled already.
-    const bool wasSelected = std::exchange(selectedRowAtPress_, -1) == row;
-    if (row == home && wasSelected && row == selectedRow_)
+    // A click that changed the selection has been handled already.
+    if (std::exchange(selectedRowAtPress_, -1) == row)
+        rowActivated(row);
+}
+
+void OstrivaneListViewController::rowActivated(int row) {
+    // Home chosen while it is already selected still takes the user home, away from whatever
+    // screen covers the welcome pane (the upgrade screen says to leave it this way).
+    if (row == home && row == selectedRow_)
         emit rowSelected(row);
 }
 

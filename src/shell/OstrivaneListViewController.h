@@ -41,6 +41,8 @@ protected:
 private:
     void currentRowChanged(int row);
     void rowClicked(int row);
+    // The row chosen again, by a click or a key, while it is the selected one.
+    void rowActivated(int row);
     bool shouldSelectRow(int row);
     void setRowsEnabled(bool enabled, bool showUpgrading);
 

@@ -71,16 +71,6 @@ void OstivaneHelpViewController::viewDidLoad() {
     checkForAuditHistory();
 }
 
-void OstivaneHelpViewController::viewDidAppear() {
-    ViewController::viewDidAppear();
-    // Tab moves through the address form in reading order, row by row.
-    const QList<QWidget*> order{
-        textFieldFirstName,     textFieldLastName, textFieldAddress, textFieldCity,
-        textFieldAddressDetail, textFieldState,    textFieldSuite,   textFieldZip};
-    for (qsizetype i = 0; i + 1 < order.size(); ++i)
-        setTabOrder(order.at(i), order.at(i + 1));
-}
-
 bool OstivaneHelpViewController::eventFilter(QObject* watched, QEvent* event) {
     if (watched == troubleshootingTextView && event->type() == QEvent::FocusIn)
         textDidBeginEditing();

@@ -99,12 +99,13 @@ public:
 
 protected:
     void viewDidLoad() override;
-    void viewDidAppear() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void setupUi();
     void updatePlaceholderVisibility();
+    // The message field open to typing (and to the focus), or read-only and passed over.
+    void setMessageEditable(bool editable);
     // Shows a message form for a message kind: shared by the troubleshooting and other items.
     void showMessageForm(QObject* sender);
     void sendMessage(HelpMenuType kind);

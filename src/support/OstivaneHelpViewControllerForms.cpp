@@ -65,12 +65,11 @@ void OstivaneHelpViewController::OtherItemClicked(QObject* sender) {
 
 void OstivaneHelpViewController::showMessageForm(QObject* sender) {
     btSend_viewTroubleshooting->setText(AppConstants::Help::sendRequestTitle);
-    textFieldPlaceholder->show();
     {
         const QSignalBlocker quiet(troubleshootingTextView);
         troubleshootingTextView->clear();
     }
-    troubleshootingTextView->setReadOnly(false);
+    setMessageEditable(true);
     messageScrollViewFromTroubleshoot->setFocus();
     textFieldTextCount->show();
     textFieldTextCount->setText(HelpTextRules::counterText(0));
@@ -101,7 +100,18 @@ void OstivaneHelpViewController::selectAnOptionClicked(QObject* sender) {
 }
 
 void OstivaneHelpViewController::updatePlaceholderVisibility() {
-    textFieldPlaceholder->setVisible(troubleshootingTextView->document()->isEmpty());
+    // The hint invites typing: it shows only where typing is possible.
+    textFieldPlaceholder->setVisible(!troubleshootingTextView->isReadOnly() &&
+                                     troubleshootingTextView->document()->isEmpty());
+}
+
+void OstivaneHelpViewController::setMessageEditable(bool editable) {
+    troubleshootingTextView->setReadOnly(!editable);
+    // A field that takes no typing takes no focus either.
+    troubleshootingTextView->setFocusPolicy(editable ? Qt::StrongFocus : Qt::NoFocus);
+    updatePlaceholderVisibility();
+    if (!editable && troubleshootingTextView == window()->focusWidget())
+        focusNextPrevChild(true);
 }
 
 void OstivaneHelpViewController::textDidBeginEditing() {

@@ -141,12 +141,10 @@ void OstivaneHelpViewController::resetHelpView() {
     updateMenuTitle(HelpMenu::title(HelpMenuType::SelectOption));
     addViewAsPerSelection(false);
     textFieldTextCount->hide();
-    textFieldPlaceholder->hide();
     {
         const QSignalBlocker quiet(troubleshootingTextView);
         troubleshootingTextView->clear();
     }
-    troubleshootingTextView->setReadOnly(true);
+    setMessageEditable(false);
     btSend_viewTroubleshooting->setEnabled(true);
-    messageScrollViewFromTroubleshoot->clearFocus();
 }

@@ -90,7 +90,8 @@ void OstivaneHelpViewController::setupUi() {
     auto* scrollLayout = new QVBoxLayout(messageScrollViewFromTroubleshoot);
     scrollLayout->setContentsMargins(0, 0, 0, 0);
     troubleshootingTextView = new QPlainTextEdit(messageScrollViewFromTroubleshoot);
-    troubleshootingTextView->setTabChangesFocus(false);
+    // Tab moves on, as in every other field; a pasted tab character stays in the message.
+    troubleshootingTextView->setTabChangesFocus(true);
     troubleshootingTextView->setAccessibleName(QStringLiteral("Help message"));
     scrollLayout->addWidget(troubleshootingTextView);
     messageScrollViewFromTroubleshoot->setFocusProxy(troubleshootingTextView);
@@ -145,8 +146,7 @@ void OstivaneHelpViewController::updateUI() {
     Extensions::setBackgroundColor(messageScrollViewFromTroubleshoot, QColor(Qt::transparent));
     Extensions::add(popupButton,
                     NamedColors::color(NamedColors::appColor).value_or(QColor(Qt::white)));
-    textFieldPlaceholder->hide();
     textFieldTextCount->hide();
     // Nothing can be typed until a request kind is chosen.
-    troubleshootingTextView->setReadOnly(true);
+    setMessageEditable(false);
 }

@@ -1,0 +1,299 @@
+// The application driven with the keyboard alone, keys going to the focused widget as a user's
+// do: where the focus goes when a button disables itself, what the sidebar's keys do, the order
+// Tab walks each screen in, and the ring that shows where the focus is.
+#include "ScreensFixture.h"
+
+#include "core/AppConstants.h"
+#include "core/AppState.h"
+#include "doubles/HelpSimRoutes.h"
+#include "doubles/WaitFor.h"
+#include "quiz/OstrivaneQuizViewController.h"
+#include "shell/OstrivaneListViewController.h"
+#include "shell/OstrivaneSplitViewController.h"
+#include "support/HelpMenuType.h"
+#include "support/OstivaneHelpViewController.h"
+#include "upgrade/OstrivaneCheckForUpgradesViewController.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class KeyboardTest : public ScreensTest {
+public:
+    using ScreensTest::window;
+    static void press(Qt::Key key) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, key);
+    }
+    QListWidget* sidebar() const {
+        return window->splitViewController()->listViewController()->listView();
+    }
+    ViewController* detail() const { return window->splitViewController()->detailViewController(); }
+    bool upgradeShown() const {
+        return !window->findChildren<OstrivaneCheckForUpgradesViewController*>().isEmpty();
+    }
+    bool focusInScreen() const {
+        QWidget* focus = QApplication::focusWidget();
+        return focus && (focus == detail() || detail()->isAncestorOf(focus));
+    }
+    static void focus(QWidget* widget) {
+        widget->setFocus(Qt::TabFocusReason);
+        EXPECT_TRUE(waitFor([&] { return QApplication::focusWidget() == widget; }));
+    }
+    // A help screen with the message form of the kind shown, the cloud ready to take e-mails.
+    OstivaneHelpViewController* helpWith(HelpMenuType kind) {
+        HelpSimRoutes::install(env->cloud, QDir(dir.path()));
+        OstivaneHelpViewController* help = showHelp();
+        EXPECT_TRUE(waitFor([&] { return help->supportEmail.has_value(); }));
+        help->helpDropDown->actions().at(static_cast<int>(kind))->trigger();
+        return help;
+    }
+    // The quiz on its last question with the tracker holding these answers for every question.
+    OstrivaneQuizViewController* quizOnLastQuestion(const QString& trackerText) {
+        quizSide().setCorrectChoices(QuizCloudDouble::sampleCorrectChoices());
+        quizSide().setTrackerText(QuizCloudDouble::sampleQuizID, trackerText);
+        OstrivaneQuizViewController* quiz = startQuiz();
+        for (int question = 2; question <= 4; ++question) {
+            spinFor(100); // the question's answers restored
+            quiz->buttonNext()->click();
+        }
+        EXPECT_TRUE(waitFor([&] { return quiz->labelQuestionsTitle()->text().contains(u"4"_s); }));
+        spinFor(100);
+        return quiz;
+    }
+};
+
+const QString rightAnswers = u"[{\"ChoiceID\":1012},{\"ChoiceID\":1021},{\"ChoiceID\":1022},"
+                             "{\"ChoiceID\":1032},{\"ChoiceID\":1041}]"_s;
+const QString wrongAnswers =
+    u"[{\"ChoiceID\":1011},{\"ChoiceID\":1023},{\"ChoiceID\":1031},{\"ChoiceID\":1042}]"_s;
+
+struct DisablingCase {
+    const char* name;
+    // Prepares the screen and returns the button that disables itself when pressed.
+    std::function<QPushButton*(KeyboardTest&)> button;
+    Qt::Key key;
+    // What the press leads to is over: the sheet it brought closed with its own key.
+    std::function<bool(KeyboardTest&)> settled;
+};
+
+void PrintTo(const DisablingCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SelfDisablingButtonTest : public KeyboardTest,
+                                public ::testing::WithParamInterface<DisablingCase> {};
+
+// Closes the sheet that the press brought with Return, its default button.
+bool sheetClosedWithReturn(KeyboardTest& app) {
+    if (!app.waitForSheet()) {
+        return false;
+    }
+    spinFor(50);
+    KeyboardTest::press(Qt::Key_Return);
+    if (!waitFor([&] { return app.shownSheet() == nullptr; }))
+        return false;
+    // The window manager gives the window back its activation once its sheet has gone.
+    app.window->activateWindow();
+    return waitFor([&] { return app.window->isActiveWindow(); });
+}
+
+} // namespace
+
+TEST_P(SelfDisablingButtonTest, TheFocusStaysInTheScreenAndTheSidebarKeepsItsRow) {
+    const DisablingCase& c = GetParam();
+    QPushButton* button = c.button(*this);
+    ASSERT_NE(button, nullptr);
+    focus(button);
+    press(c.key);
+    ASSERT_TRUE(c.settled(*this));
+    spinFor(100);
+    EXPECT_TRUE(focusInScreen()) << QApplication::focusWidget();
+
+    // The next arrow key is the screen's: the sidebar does not change screens.
+    const QPointer<ViewController> shown = detail();
+    const int row = sidebar()->currentRow();
+    press(Qt::Key_Up);
+    spinFor(100);
+    EXPECT_EQ(detail(), shown.data());
+    EXPECT_EQ(sidebar()->currentRow(), row);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, SelfDisablingButtonTest,
+    ::testing::Values(
+        DisablingCase{"HelpSendRequestByReturn",
+                      [](KeyboardTest& app) {
+                          OstivaneHelpViewController* help =
+                              app.helpWith(HelpMenuType::TroubleShooting);
+                          QTest::keyClicks(help->troubleshootingTextView, u"No readings"_s);
+                          return help->btSend_viewTroubleshooting;
+                      },
+                      Qt::Key_Return, sheetClosedWithReturn},
+        DisablingCase{"QuizNextFailsAndResumes",
+                      [](KeyboardTest& app) {
+                          AppState::EuaMessage.append(
+                              CloudEnvironment::entry(AppConstants::Codes::quizFailedNote));
+                          return app.quizOnLastQuestion(wrongAnswers)->buttonNext();
+                      },
+                      Qt::Key_Space, sheetClosedWithReturn},
+        DisablingCase{
+            "QuizPassedStartUpgradeByEnter",
+            [](KeyboardTest& app) -> QPushButton* {
+                OstrivaneQuizViewController* quiz = app.quizOnLastQuestion(rightAnswers);
+                quiz->buttonNext()->click();
+                if (!waitFor([&] { return quiz->buttonStartTransmitterUpgrade()->isVisible(); }))
+                    return nullptr;
+                return quiz->buttonStartTransmitterUpgrade();
+            },
+            Qt::Key_Enter,
+            [](KeyboardTest& app) { return waitFor([&] { return app.upgradeShown(); }); }}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+namespace {
+
+struct SidebarCase {
+    const char* name;
+    int row;     // the selected row the key (or click) is given on
+    Qt::Key key; // none: a click below the rows
+    bool home;   // the welcome pane comes back new, without the quiz
+};
+
+void PrintTo(const SidebarCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SidebarKeysTest : public KeyboardTest, public ::testing::WithParamInterface<SidebarCase> {};
+
+} // namespace
+
+TEST_P(SidebarKeysTest, AKeyOnTheSelectedRowActsAsAClickAndBesideTheRowsNothingHappens) {
+    const SidebarCase& c = GetParam();
+    focus(sidebar());
+    if (c.row == OstrivaneListViewController::help) {
+        press(Qt::Key_Down);
+        ASSERT_TRUE(waitFor([&] { return qobject_cast<OstivaneHelpViewController*>(detail()); }));
+    } else {
+        startQuiz();
+        focus(sidebar());
+    }
+    const QPointer<ViewController> shown = detail();
+    if (c.key != Qt::Key_unknown) {
+        press(c.key);
+    } else {
+        QWidget* viewport = sidebar()->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(20, viewport->height() - 10));
+    }
+    spinFor(100);
+    EXPECT_EQ(detail() != shown.data(), c.home);
+    if (c.home) {
+        auto* home = qobject_cast<OstrivaneWelcomeScreen*>(detail());
+        ASSERT_NE(home, nullptr);
+        EXPECT_EQ(home->quizChildViewController(), nullptr);
+    }
+    EXPECT_EQ(sidebar()->currentRow(), c.row);
+    EXPECT_EQ(sidebar()->selectedItems(), QList<QListWidgetItem*>{sidebar()->item(c.row)});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, SidebarKeysTest,
+    ::testing::Values(
+        SidebarCase{"ReturnOnHome", OstrivaneListViewController::home, Qt::Key_Return, true},
+        SidebarCase{"EnterOnHome", OstrivaneListViewController::home, Qt::Key_Enter, true},
+        SidebarCase{"SpaceOnHome", OstrivaneListViewController::home, Qt::Key_Space, true},
+        SidebarCase{"SpaceOnHelp", OstrivaneListViewController::help, Qt::Key_Space, false},
+        SidebarCase{"ClickBesideTheRows", OstrivaneListViewController::home, Qt::Key_unknown,
+                    false}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+namespace {
+
+struct TabCase {
+    const char* name;
+    std::function<void(KeyboardTest&)> open;
+    QStringList stops; // after the sidebar, until Tab is back there
+};
+
+void PrintTo(const TabCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class TabOrderTest : public KeyboardTest, public ::testing::WithParamInterface<TabCase> {
+protected:
+    static QString focusName() {
+        QWidget* focus = QApplication::focusWidget();
+        QAccessibleInterface* seen = focus ? QAccessible::queryAccessibleInterface(focus) : nullptr;
+        return seen ? seen->text(QAccessible::Name) : u"<none>"_s;
+    }
+    // The names Tab (or Shift+Tab) reads from the sidebar until it comes back to it.
+    QStringList walk(Qt::Key key) {
+        focus(sidebar());
+        QStringList names;
+        for (int i = 0; i < 20; ++i) {
+            press(key);
+            if (QApplication::focusWidget() == sidebar())
+                break;
+            names.append(focusName());
+        }
+        return names;
+    }
+};
+
+const QString logOut = u"Log Out"_s;
+
+QStringList reversed(QStringList names) {
+    std::reverse(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+TEST_P(TabOrderTest, TabReadsTheScreenTopToBottomAndLeftToRightThenLogOut) {
+    const TabCase& c = GetParam();
+    c.open(*this);
+    spinFor(100);
+    EXPECT_EQ(walk(Qt::Key_Tab), c.stops);
+    EXPECT_EQ(walk(Qt::Key_Backtab), reversed(c.stops));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, TabOrderTest,
+    ::testing::Values(
+        TabCase{"Welcome", [](KeyboardTest&) {}, {u"Support Upload"_s, u"Start Quiz"_s, logOut}},
+        TabCase{"QuizQuestion",
+                [](KeyboardTest& app) { app.startQuiz(); },
+                {u"Question"_s, u"Remove the transmitter from the cradle"_s,
+                 u"Remove the transmitter from the cradle"_s,
+                 u"Leave the transmitter in the cradle until the upgrade completes"_s,
+                 u"Leave the transmitter in the cradle until the upgrade completes"_s,
+                 u"Save and continue later"_s, u"Next"_s, logOut}},
+        TabCase{"HelpNothingChosen",
+                [](KeyboardTest& app) { app.showHelp(); },
+                {u"User Guide"_s, u"Select an option"_s, u"Send Request"_s, logOut}},
+        TabCase{"HelpMessage",
+                [](KeyboardTest& app) { app.helpWith(HelpMenuType::TroubleShooting); },
+                {u"User Guide"_s, u"Ostrivane Pellory Troubleshooting"_s, u"Help message"_s,
+                 u"Send Request"_s, logOut}},
+        TabCase{"HelpPaperCopy",
+                [](KeyboardTest& app) { app.helpWith(HelpMenuType::RequestCopy); },
+                {u"User Guide"_s, u"Requesting a paper copy of the Ostrivane Pellory User Guide"_s,
+                 u"First Name *"_s, u"Last Name *"_s, u"Address *"_s, u"City *"_s,
+                 u"Address Detail"_s, u"State *"_s, u"Suite"_s, u"Zip Code *"_s, u"Send Request"_s,
+                 logOut}}),
+    [](const auto& row) { return std::string(row.param.name); });
