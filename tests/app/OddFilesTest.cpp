@@ -4,6 +4,7 @@
 #include "app/AppDelegate.h"
 #include "cloud/GlobalManager.h"
 #include "core/AppState.h"
+#include "core/Clock.h"
 #include "core/Helper.h"
 #include "core/Logger.h"
 #include "doubles/LoopbackCloud.h"
@@ -14,6 +15,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -23,7 +25,6 @@
 #include <cstdlib>
 #include <functional>
 #include <optional>
-#include <ostream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,22 +33,21 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Runs check, which returns what went wrong, and ends the process: with 0 when nothing did.
-[[noreturn]] void checkAndExit(const std::function<QString()>& check) {
-    ::alarm(10);
-    const QString wrong = check();
-    std::fputs(qPrintable(wrong + u'\n'), stderr);
-    // The private home that the shared main made for this copy; ending at once skips its
-    // clean-up.
-    QDir(qEnvironmentVariable("HOME")).removeRecursively();
-    std::fflush(nullptr);
-    std::_Exit(wrong.isEmpty() ? 0 : 1);
+// Runs check, which returns what went wrong, in a fresh copy of this process that is ended
+// after ten seconds, and expects it to end with nothing wrong.
+void expectInFreshProcess(const std::function<QString()>& check) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto checkAndExit = [&] {
+        ::alarm(10);
+        const QString wrong = check();
+        std::fputs(qPrintable(wrong + u'\n'), stderr);
+        // The copy's private home from the shared main, whose clean-up ending at once skips.
+        QDir(qEnvironmentVariable("HOME")).removeRecursively();
+        std::fflush(nullptr);
+        std::_Exit(wrong.isEmpty() ? 0 : 1);
+    };
+    EXPECT_EXIT(checkAndExit(), testing::ExitedWithCode(0), "");
 }
-
-class FreshProcessTest {
-protected:
-    FreshProcessTest() { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
-};
 
 QByteArray contents(const QString& path) {
     QFile file(path);
@@ -65,20 +65,12 @@ QString inFolder(const QString& name) {
 
 // What sits at path, without following a link, and what the file outside the folder holds.
 QString snapshot(const QString& path, const QString& outside) {
-    struct stat info {};
-    QString what = u"nothing"_s;
-    if (::lstat(QFile::encodeName(path).constData(), &info) == 0) {
-        if (S_ISLNK(info.st_mode))
-            what = u"link to "_s + QFile::symLinkTarget(path);
-        else if (S_ISFIFO(info.st_mode))
-            what = u"FIFO"_s;
-        else if (S_ISDIR(info.st_mode))
-            what = u"folder of %1 entries"_s.arg(
-                QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size());
-        else
-            what = u"file of %1 bytes"_s.arg(info.st_size);
-    }
-    return what + u", outside: "_s + QString::fromUtf8(contents(outside));
+    const QFileInfo info(path);
+    const QString what = info.isSymLink() ? info.symLinkTarget()
+                                          : u"%1 %2 %3"_s.arg(info.isFile())
+                                                .arg(info.size())
+                                                .arg(QDir(path).entryList().join(u','));
+    return what + u" | "_s + QString::fromUtf8(contents(outside));
 }
 
 struct OwnFile {
@@ -142,38 +134,28 @@ const OddKind oddKinds[] = {
      [](const QString& path, const QString& outside) { return QFile::link(outside, path); }, true},
 };
 
-void PrintTo(const OwnFile& file, std::ostream* out) {
-    *out << file.name;
-}
-void PrintTo(const OddKind& kind, std::ostream* out) {
-    *out << kind.name;
-}
-
-class OddFileTest : public testing::TestWithParam<std::tuple<OddKind, OwnFile>>,
-                    protected FreshProcessTest {};
+class OddFileTest : public testing::TestWithParam<std::tuple<OddKind, OwnFile>> {};
 
 TEST_P(OddFileTest, TheUseFinishesAndLeavesTheOddFileAsItWas) {
     const OddKind kind = std::get<0>(GetParam());
     const OwnFile file = std::get<1>(GetParam());
-    EXPECT_EXIT(checkAndExit([&] {
-                    Helper::createFolderInsideApplicationSupportIfNotExist();
-                    QTemporaryDir outsideFolder;
-                    const QString outside = outsideFolder.filePath(u"elsewhere"_s);
-                    const QString path = file.path();
-                    if (!write(outside, file.outsideBytes) || !kind.make(path, outside))
-                        return u"could not make "_s + path;
-                    const QString before = snapshot(path, outside);
-                    const QString outcome = file.use();
-                    const QString expected =
-                        kind.leadsToRegularFile ? file.throughLink : file.refused;
-                    QString wrong;
-                    if (outcome != expected)
-                        wrong += u"came to '%1' instead of '%2'. "_s.arg(outcome, expected);
-                    if (const QString after = snapshot(path, outside); after != before)
-                        wrong += u"was %1, is %2"_s.arg(before, after);
-                    return wrong;
-                }),
-                testing::ExitedWithCode(0), "");
+    expectInFreshProcess([&] {
+        Helper::createFolderInsideApplicationSupportIfNotExist();
+        QTemporaryDir outsideFolder;
+        const QString outside = outsideFolder.filePath(u"elsewhere"_s);
+        const QString path = file.path();
+        if (!write(outside, file.outsideBytes) || !kind.make(path, outside))
+            return u"could not make "_s + path;
+        const QString before = snapshot(path, outside);
+        const QString outcome = file.use();
+        const QString expected = kind.leadsToRegularFile ? file.throughLink : file.refused;
+        QString wrong;
+        if (outcome != expected)
+            wrong += u"came to '%1' instead of '%2'. "_s.arg(outcome, expected);
+        if (const QString after = snapshot(path, outside); after != before)
+            wrong += u"was %1, is %2"_s.arg(before, after);
+        return wrong;
+    });
 }
 
 INSTANTIATE_TEST_SUITE_P(OwnFiles, OddFileTest,
@@ -183,8 +165,6 @@ INSTANTIATE_TEST_SUITE_P(OwnFiles, OddFileTest,
                                     std::get<1>(row.param).name;
                          });
 
-class SizeLimitTest : public testing::Test, protected FreshProcessTest {};
-
 bool limitFileSize(rlim_t bytes) {
     rlimit limit{};
     ::getrlimit(RLIMIT_FSIZE, &limit);
@@ -193,33 +173,32 @@ bool limitFileSize(rlim_t bytes) {
 }
 
 // The debug log stands for every write: it is written from the first moment of start-up.
-TEST_F(SizeLimitTest, AWritePastTheLimitFailsWithoutEndingTheApplication) {
-    EXPECT_EXIT(checkAndExit([] {
-                    AppDelegate::applicationDidFinishLaunching();
-                    TimeScale::setFactor(0.001);
-                    Logger::log(u"before the limit"_s);
-                    const QString log = Logger::currentFilePath();
-                    const QByteArray before = contents(log);
-                    const auto pastThePause = [] { QThread::msleep(50); };
-                    QString wrong;
-                    // No room at all, then room for part of a line: neither leaves a trace.
-                    limitFileSize(before.size());
-                    Logger::log(u"no room"_s);
-                    pastThePause();
-                    limitFileSize(before.size() + 10);
-                    Logger::log(u"a line of which only the first ten bytes fit"_s);
-                    if (contents(log) != before)
-                        wrong += u"the log became: "_s + QString::fromUtf8(contents(log));
-                    // Once there is room again, the next line is written whole.
-                    limitFileSize(RLIM_INFINITY);
-                    pastThePause();
-                    Logger::log(u"after"_s);
-                    if (!contents(log).startsWith(before) || !contents(log).endsWith(": after\n") ||
-                        contents(log).count('\n') != before.count('\n') + 1)
-                        wrong += u" after the limit: "_s + QString::fromUtf8(contents(log));
-                    return wrong;
-                }),
-                testing::ExitedWithCode(0), "");
+TEST(SizeLimitTest, AWritePastTheLimitFailsWithoutEndingTheApplication) {
+    expectInFreshProcess([] {
+        AppDelegate::applicationDidFinishLaunching();
+        TimeScale::setFactor(0.001);
+        Clock::setNowProvider([] { return QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9)); });
+        Logger::log(u"before the limit"_s);
+        const QString log = Logger::currentFilePath();
+        const QByteArray before = contents(log);
+        const auto pastThePause = [] { QThread::msleep(50); };
+        QString wrong;
+        // No room at all, then room for part of a line: neither leaves a trace.
+        limitFileSize(before.size());
+        Logger::log(u"no room"_s);
+        pastThePause();
+        limitFileSize(before.size() + 10);
+        Logger::log(u"a line of which only the first ten bytes fit"_s);
+        if (contents(log) != before)
+            wrong += u"the log became: "_s + QString::fromUtf8(contents(log));
+        // Once there is room again, the next line is written whole.
+        limitFileSize(RLIM_INFINITY);
+        pastThePause();
+        Logger::log(u"after"_s);
+        if (contents(log) != before + "12/06/2026 14:05:09: after\n")
+            wrong += u" after the limit: "_s + QString::fromUtf8(contents(log));
+        return wrong;
+    });
 }
 
 } // namespace
