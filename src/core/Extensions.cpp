@@ -34,10 +34,6 @@ std::optional<QColor> stored(const QObject* object, const char* name) {
     return value.value<QColor>();
 }
 
-// The ring around a rounded button that has the keyboard focus: dark enough to stand out
-// against the blue buttons as well as against the window around them.
-const QColor focusRing(0x0B, 0x1F, 0x3A);
-
 void applyStyle(QAbstractButton* button) {
     // A rounded button (setButton, add) paints its own background; any other button may
     // still have a view background.
@@ -67,12 +63,21 @@ void applyStyle(QAbstractButton* button) {
         // The state rules change only the border and the fill: the corners stay round.
         sheet += QStringLiteral(" QAbstractButton:focus { border: 2px solid %1; }"
                                 " QAbstractButton:pressed { background-color: %2; }")
-                     .arg(css(focusRing), css(rounded->darker(115)));
+                     .arg(css(Extensions::focusRingColor()), css(rounded->darker(115)));
     }
     button->setStyleSheet(sheet);
 }
 
 } // namespace
+
+QColor Extensions::focusRingColor() {
+    // Dark enough to stand out against the blue buttons as well as against the window.
+    return QColor(0x0B, 0x1F, 0x3A);
+}
+
+bool Extensions::drawsOwnFocusRing(const QWidget* widget) {
+    return widget && stored(widget, kBackground).has_value();
+}
 
 QColor Extensions::systemBlue() {
     return QColor(0x00, 0x7A, 0xFF);

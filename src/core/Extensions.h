@@ -24,6 +24,11 @@ void setButton(QAbstractButton* button, const QColor& backgroundColor, bool isBo
 void add(QAbstractButton* button, const QColor& backgroundColor,
          std::optional<QColor> shadowColor = std::nullopt);
 
+// The colour of the ring around the control with the keyboard focus.
+QColor focusRingColor();
+// Whether the button's own style draws its focus ring (the rounded buttons above do).
+bool drawsOwnFocusRing(const QWidget* widget);
+
 // The application's main action button: rounded, on the named colour "blue" (or the system
 // blue), with a white title, at least 180 by 40 pixels.
 void setActionButton(QAbstractButton* button);

@@ -1,6 +1,7 @@
 #include "shell/MainWindow.h"
 
 #include "core/AppConstants.h"
+#include "core/FocusRing.h"
 #include "platform/Cover.h"
 #include "platform/FocusOrder.h"
 #include "platform/MainQueue.h"
@@ -35,6 +36,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     logoutButton_ = new QPushButton(tr("Log Out"), toolBar);
     toolBar->addWidget(logoutButton_);
     connect(logoutButton_, &QPushButton::clicked, this, &MainWindow::logoutButtonClicked);
+    new FocusRing(this);
 
     NotificationCenter::defaultCenter().addObserver(
         this, AppConstants::Notifications::enableDisableLogoutButtons,

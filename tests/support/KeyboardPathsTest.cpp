@@ -297,3 +297,62 @@ INSTANTIATE_TEST_SUITE_P(
                  u"Address Detail"_s, u"State *"_s, u"Suite"_s, u"Zip Code *"_s, u"Send Request"_s,
                  logOut}}),
     [](const auto& row) { return std::string(row.param.name); });
+
+namespace {
+
+struct RingCase {
+    const char* name;
+    std::function<QWidget*(KeyboardTest&)> control;
+};
+
+void PrintTo(const RingCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FocusRingTest : public KeyboardTest, public ::testing::WithParamInterface<RingCase> {
+protected:
+    // The darkest pixel along the control's top edge, as the window shows it.
+    static int edgeLightness(QWidget* control) {
+        spinFor(50);
+        const QImage picture = control->window()->grab().toImage();
+        int darkest = 255;
+        for (int x = control->width() / 4; x < control->width() * 3 / 4; ++x) {
+            const QPoint at = control->mapTo(control->window(), QPoint(x, 1));
+            darkest = std::min(darkest, QColor(picture.pixel(at)).lightness());
+        }
+        return darkest;
+    }
+};
+
+} // namespace
+
+TEST_P(FocusRingTest, TheFocusedControlWearsADarkRingThatGoesWithTheFocus) {
+    QWidget* control = GetParam().control(*this);
+    ASSERT_NE(control, nullptr);
+    focus(control);
+    // As dark along the edge as the rounded buttons' ring.
+    EXPECT_LT(edgeLightness(control), 60);
+    focus(window->logoutButton() == control ? static_cast<QWidget*>(sidebar())
+                                            : window->logoutButton());
+    EXPECT_GT(edgeLightness(control), 100);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Controls, FocusRingTest,
+    ::testing::Values(
+        RingCase{"Sidebar", [](KeyboardTest& app) -> QWidget* { return app.sidebar(); }},
+        RingCase{"LogOut",
+                 [](KeyboardTest& app) -> QWidget* { return app.window->logoutButton(); }},
+        RingCase{"AddressField",
+                 [](KeyboardTest& app) -> QWidget* {
+                     return app.helpWith(HelpMenuType::RequestCopy)->textFieldFirstName;
+                 }},
+        RingCase{"HelpMessage",
+                 [](KeyboardTest& app) -> QWidget* {
+                     return app.helpWith(HelpMenuType::TroubleShooting)->troubleshootingTextView;
+                 }},
+        RingCase{"QuizMark",
+                 [](KeyboardTest& app) -> QWidget* {
+                     return app.startQuiz()->radioButtons().value(0);
+                 }}),
+    [](const auto& row) { return std::string(row.param.name); });
