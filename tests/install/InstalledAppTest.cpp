@@ -35,6 +35,15 @@ void overwrite(const QString& path, const QByteArray& bytes) {
     ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
+// The files under a folder, with their paths from it.
+std::string filesUnder(const QString& root) {
+    QStringList files;
+    for (QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+        files.append(QDir(root).relativeFilePath(it.next()));
+    files.sort();
+    return files.join(u' ').toStdString();
+}
+
 // Runs a program to its end; its exit code and what it printed.
 std::pair<int, std::string> runToEnd(const QString& program, const QStringList& arguments) {
     QProcess process;
@@ -65,12 +74,7 @@ protected:
 } // namespace
 
 TEST_F(InstalledAppTest, InstallsTheProgramItsInformationFileAndAValidMenuEntryOnly) {
-    QStringList files;
-    for (QDirIterator it(prefixDir.path(), QDir::Files, QDirIterator::Subdirectories);
-         it.hasNext();)
-        files.append(QDir(prefixDir.path()).relativeFilePath(it.next()));
-    files.sort();
-    EXPECT_EQ(files.join(u' ').toStdString(),
+    EXPECT_EQ(filesUnder(prefixDir.path()),
               "bin/Info.json bin/pellory share/applications/pellory.desktop");
     EXPECT_EQ(readAll(installed(u"bin/Info.json"_s)),
               readAll(QStringLiteral(PELLORY_SOURCE_DIR "/src/app/Info.json")));
@@ -89,6 +93,16 @@ TEST_F(InstalledAppTest, InstallsTheProgramItsInformationFileAndAValidMenuEntryO
     overwrite(installed(u"bin/Info.json"_s), edited);
     install();
     EXPECT_EQ(readAll(installed(u"bin/Info.json"_s)), edited);
+
+    // Staged for a package: everything under DESTDIR, and nothing else.
+    const QString staged = installed(u"staged"_s);
+    EXPECT_EQ(
+        runToEnd(u"env"_s, {u"DESTDIR="_s + staged, QStringLiteral(PELLORY_CMAKE), u"--install"_s,
+                            QStringLiteral(PELLORY_BUILD_DIR), u"--prefix"_s, u"/opt/pellory"_s})
+            .first,
+        0);
+    EXPECT_EQ(filesUnder(staged), "opt/pellory/bin/Info.json opt/pellory/bin/pellory "
+                                  "opt/pellory/share/applications/pellory.desktop");
 }
 
 TEST_F(InstalledAppTest, ReadsItsOwnInformationFileAndSaysOnceThatTheCradleCannotBeOpened) {
