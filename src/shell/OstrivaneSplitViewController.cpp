@@ -9,26 +9,21 @@
 #include "shell/OstrivaneListViewController.h"
 
 #include <QHBoxLayout>
-#include <QSplitter>
 #include <QVBoxLayout>
 
 OstrivaneSplitViewController::OstrivaneSplitViewController(QWidget* parent)
     : ViewController(parent) {
-    splitter_ = new QSplitter(Qt::Horizontal, this);
-    list_ = new OstrivaneListViewController(splitter_);
-    detailPane_ = new QWidget(splitter_);
+    // The sidebar keeps its own width whatever the screen beside it; the pane takes the rest.
+    list_ = new OstrivaneListViewController(this);
+    detailPane_ = new QWidget(this);
     auto* detailLayout = new QVBoxLayout(detailPane_);
     detailLayout->setContentsMargins(0, 0, 0, 0);
-    splitter_->addWidget(list_);
-    splitter_->addWidget(detailPane_);
-    splitter_->setStretchFactor(0, 0);
-    splitter_->setStretchFactor(1, 1);
-    splitter_->setCollapsible(0, false);
-    splitter_->setCollapsible(1, false);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(splitter_);
+    layout->setSpacing(0);
+    layout->addWidget(list_);
+    layout->addWidget(detailPane_, 1);
 
     connect(list_, &OstrivaneListViewController::rowSelected, this,
             &OstrivaneSplitViewController::rowSelected);

@@ -5,7 +5,6 @@
 #include <QPointer>
 
 class OstrivaneListViewController;
-class QSplitter;
 
 // The main window's content: the sidebar on the left and the detail pane that its rows
 // choose. "Home" shows a new welcome screen, "Help" a new help screen, each time they are
@@ -30,7 +29,6 @@ private:
     // A new screen of the scene; nullptr when the scene is unknown.
     ViewController* makeScene(const QString& identifier) const;
 
-    QSplitter* splitter_;
     OstrivaneListViewController* list_;
     QWidget* detailPane_;
     QPointer<ViewController> detail_;
