@@ -4,7 +4,6 @@
 
 #include <QGridLayout>
 #include <QLayout>
-#include <QSplitter>
 #include <QWidget>
 
 #include <algorithm>
@@ -44,11 +43,6 @@ void addWidget(QWidget* widget, QList<QWidget*>& order) {
     const qsizetype first = order.size();
     if (QLayout* layout = widget->layout())
         addLayout(layout, order);
-    // A splitter places its panes without a layout.
-    if (auto* splitter = qobject_cast<QSplitter*>(widget)) {
-        for (int i = 0; i < splitter->count(); ++i)
-            addWidget(splitter->widget(i), order);
-    }
     const QList<QWidget*> placed = order.mid(first);
     for (QWidget* child : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (!child->isWindow() && !placed.contains(child))
