@@ -29,26 +29,27 @@ QString organization() {
 }
 } // namespace
 
-std::unique_ptr<QSettings> openDefaultsSuite() {
+QString defaultsSuiteFile() {
     // A suite of its own, beside the application's standard settings.
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                       organization(), QStringLiteral("Pellory.defaults"));
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, organization(),
+                     QStringLiteral("Pellory.defaults"))
+        .fileName();
 }
 
-std::unique_ptr<QSettings> openStandardDefaults() {
+QString standardDefaultsFile() {
     const QString application = QCoreApplication::applicationName();
-    return std::make_unique<QSettings>(
-        QSettings::NativeFormat, QSettings::UserScope, organization(),
-        application.isEmpty() ? QStringLiteral("Pellory") : application);
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, organization(),
+                     application.isEmpty() ? QStringLiteral("Pellory") : application)
+        .fileName();
 }
 
 SettingsStore& defaults() {
-    static SettingsStore store(openDefaultsSuite());
+    static SettingsStore store(defaultsSuiteFile());
     return store;
 }
 
 SettingsStore& standardDefaults() {
-    static SettingsStore store(openStandardDefaults());
+    static SettingsStore store(standardDefaultsFile());
     return store;
 }
 

@@ -50,10 +50,11 @@ extern QString g_currentAppVersion;
 SettingsStore& defaults();
 // The standard settings store (holds "Quiz").
 SettingsStore& standardDefaults();
-// The backing stores as the application opens them; for putting a store back after a test
-// made it absent (defaults().reset(nullptr)).
-std::unique_ptr<QSettings> openDefaultsSuite();
-std::unique_ptr<QSettings> openStandardDefaults();
+// The stores' files: INI files where QSettings keeps these scopes (on Linux the native place,
+// under the user's configuration folder); also for putting a store back after a test made it absent
+// (defaults().reset(std::nullopt)).
+QString defaultsSuiteFile();
+QString standardDefaultsFile();
 
 // Sign-out: empties the quiz lists and the configuration rows, sets the firmware version to
 // empty text, the device identifier to empty text, the retry count to 0 and the upgrade flag

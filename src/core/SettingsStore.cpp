@@ -1,18 +1,79 @@
 #include "core/SettingsStore.h"
 
-#include <QSettings>
+#include "core/AppConstants.h"
+#include "core/DurableFile.h"
+#include "core/Logger.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// Far above any settings file of ours; a larger one is not read whole into memory.
+constexpr qint64 largestFile = 16 * 1024 * 1024;
+
+// The file's bytes (empty when it does not exist yet), or nothing with why it cannot be read.
+std::optional<QByteArray> readFile(const QString& path, QString* error) {
+    const DurableFile::Target where = DurableFile::target(path);
+    if (where.path.isEmpty()) {
+        *error = where.error;
+        return std::nullopt;
+    }
+    QFile file(where.path);
+    if (!file.exists())
+        return QByteArray();
+    if (file.size() > largestFile) {
+        *error = QStringLiteral("too large to be a settings file: ") + path;
+        return std::nullopt;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.errorString();
+        return std::nullopt;
+    }
+    QByteArray bytes = file.read(largestFile + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > largestFile) {
+        *error = file.error() != QFileDevice::NoError ? file.errorString()
+                                                      : QStringLiteral("grew while read: ") + path;
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+void logError(const QString& function, const QString& error) {
+    Logger::log(Logger::prefix(__FILE__, function, __LINE__) + AppConstants::DebugLog::errorLabel +
+                error);
+}
+
+} // namespace
 
 SettingsStore::SettingsStore() = default;
 
-SettingsStore::SettingsStore(std::unique_ptr<QSettings> settings)
-    : settings_(std::move(settings)) {}
+SettingsStore::SettingsStore(const QString& file) : file_(file) {
+    load();
+}
 
-SettingsStore::~SettingsStore() = default;
+void SettingsStore::load() {
+    values_.clear();
+    unwritten_.clear();
+    if (!file_)
+        return;
+    QString error;
+    const std::optional<QByteArray> text = readFile(*file_, &error);
+    const std::optional<QVariantMap> values = text ? IniText::parse(*text) : std::nullopt;
+    if (!values) {
+        logError(QStringLiteral("load()"),
+                 error.isEmpty() ? QStringLiteral("cannot read ") + *file_ : error);
+        return;
+    }
+    values_ = *values;
+}
 
 std::optional<QVariant> SettingsStore::value(const QString& key) const {
-    if (!settings_ || !settings_->contains(key))
+    const auto found = values_.constFind(key);
+    if (found == values_.cend())
         return std::nullopt;
-    return settings_->value(key);
+    return *found;
 }
 
 std::optional<QString> SettingsStore::string(const QString& key) const {
@@ -23,26 +84,47 @@ std::optional<QString> SettingsStore::string(const QString& key) const {
 }
 
 void SettingsStore::setValue(const QString& key, const QVariant& value) {
-    if (settings_)
-        settings_->setValue(key, value);
+    if (!file_)
+        return;
+    values_.insert(key, value);
+    unwritten_.insert(key, value);
+    synchronize();
 }
 
 void SettingsStore::removeObject(const QString& key) {
-    if (settings_)
-        settings_->remove(key);
+    if (!file_)
+        return;
+    values_.remove(key);
+    unwritten_.insert(key, std::nullopt);
+    synchronize();
 }
 
-std::optional<QString> SettingsStore::fileName() const {
-    if (!settings_ || settings_->fileName().isEmpty())
-        return std::nullopt;
-    return settings_->fileName();
+bool SettingsStore::synchronize() {
+    if (!file_ || unwritten_.isEmpty())
+        return true;
+    // Read now, not at start-up: another program may have written its keys since.
+    QString error;
+    const std::optional<QByteArray> text = readFile(*file_, &error);
+    const std::optional<IniText::Written> written =
+        text ? IniText::withChanges(*text, unwritten_) : std::nullopt;
+    if (written) {
+        // As QSettings does, the first write makes the folder.
+        QDir().mkpath(QFileInfo(*file_).path());
+        const DurableFile::Result replaced = DurableFile::replace(*file_, written->text);
+        if (replaced.ok) {
+            values_ = written->values;
+            unwritten_.clear();
+            return true;
+        }
+        error = replaced.error;
+    }
+    logError(QStringLiteral("synchronize()"),
+             error.isEmpty() ? QStringLiteral("cannot make the settings text of ") + *file_
+                             : error);
+    return false;
 }
 
-void SettingsStore::synchronize() {
-    if (settings_)
-        settings_->sync();
-}
-
-void SettingsStore::reset(std::unique_ptr<QSettings> settings) {
-    settings_ = std::move(settings);
+void SettingsStore::reset(const std::optional<QString>& file) {
+    file_ = file;
+    load();
 }

@@ -1,37 +1,46 @@
 #pragma once
 
+#include "core/IniText.h"
+
 #include <QString>
 #include <QVariant>
 
-#include <memory>
 #include <optional>
 
-class QSettings;
-
-// A settings store that may be absent: without a backing store, reads yield nothing and
-// writes are skipped.
+// A settings store: an INI file as QSettings reads it, that may be absent. Without a file,
+// reads yield nothing and writes are skipped.
+//
+// QSettings is not left to write the file: it reports success after a write that a full disk
+// cut short, and leaves a short or empty file. Each change is written at once instead, through
+// IniText and DurableFile: the file as it is now, with every key of other programs, plus the
+// changes not yet in it. When that fails (a full disk, a file that is not ours to replace), the
+// error is logged, the file stays as it was, and the values stay in memory for the next write.
 class SettingsStore {
 public:
     SettingsStore();
-    explicit SettingsStore(std::unique_ptr<QSettings> settings);
-    ~SettingsStore();
+    explicit SettingsStore(const QString& file);
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;
 
-    bool isAvailable() const { return settings_ != nullptr; }
+    bool isAvailable() const { return file_.has_value(); }
     std::optional<QVariant> value(const QString& key) const;
     // The value as text; nothing when it is missing or not text-like.
     std::optional<QString> string(const QString& key) const;
     void setValue(const QString& key, const QVariant& value);
     void removeObject(const QString& key);
-    // Where the store keeps its values, when that is a file of its own.
-    std::optional<QString> fileName() const;
-    // Writes pending changes to permanent storage.
-    void synchronize();
+    // The file the store keeps its values in.
+    std::optional<QString> fileName() const { return file_; }
+    // Writes the changes that an earlier write could not. Returns whether the file holds
+    // every value of the store.
+    bool synchronize();
 
-    // Replaces the backing store (nullptr: the store becomes absent).
-    void reset(std::unique_ptr<QSettings> settings);
+    // Opens another file (nothing: the store becomes absent).
+    void reset(const std::optional<QString>& file);
 
 private:
-    std::unique_ptr<QSettings> settings_;
+    void load();
+
+    std::optional<QString> file_;
+    QVariantMap values_;
+    IniText::Changes unwritten_;
 };

@@ -3,6 +3,7 @@
 #include "core/AppConstants.h"
 #include "core/AppState.h"
 #include "core/Console.h"
+#include "core/DurableFile.h"
 #include "core/Logger.h"
 #include "core/RegularFile.h"
 
@@ -10,7 +11,6 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace Keys = AppConstants::AppUserDefaultFile;
@@ -146,16 +146,14 @@ bool AppUserDefaultStore::writeToAppUserDefaultFile(const QString& text) {
     Logger::log(LOG_PREFIX_FN("writeToAppUserDefaultFile(text:)"));
     if (!AppState::g_appUserDefaultUrl)
         return false;
-    QSaveFile file(*AppState::g_appUserDefaultUrl);
-    const QByteArray bytes = text.toUtf8();
-    const bool written =
-        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-    if (!written) {
+    const DurableFile::Result written =
+        DurableFile::replace(*AppState::g_appUserDefaultUrl, text.toUtf8());
+    if (!written.ok) {
         Console::print(Keys::writeError);
         Logger::log(LOG_PREFIX_FN("writeToAppUserDefaultFile(text:)") +
-                    AppConstants::DebugLog::errorLabel + file.errorString());
+                    AppConstants::DebugLog::errorLabel + written.error);
     }
-    return written;
+    return written.ok;
 }
 
 bool AppUserDefaultStore::setAppUserDefault(const QString& key, const QString& value) {

@@ -32,7 +32,8 @@ bool getAppUserDefaultFromFileToDictionary();
 // (the first start) is normal and reads silently; an unreadable one, or no location, prints
 // "error reading".
 QString readFromAppUserDefault();
-// Writes text as the whole file, atomically, in UTF-8. Returns whether it was written; does
+// Writes text as the whole file in UTF-8, durably: on any failure (a full disk, a file that is
+// not ours to replace) the old file stays as it was. Returns whether it was written; does
 // nothing without a location.
 bool writeToAppUserDefaultFile(const QString& text);
 // The map held by a JSON text, or nothing when it is not one object of text values.

@@ -2,11 +2,12 @@
 
 #include "core/AppConstants.h"
 #include "core/AppState.h"
+#include "core/DurableFile.h"
 #include "core/Helper.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -37,21 +38,22 @@ LogCsvFile::WriteResult LogCsvFile::write(const QString& fileName, const QString
         return {false, {}, QStringLiteral("The application folder is not available.")};
 
     const QString path = QDir(*folder).filePath(fileName);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, {}, file.errorString()};
     const QByteArray bytes = content.toUtf8();
-    if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return {false, {}, error};
-    }
-    if (!file.commit())
-        return {false, {}, file.errorString()};
+    const DurableFile::Result written = DurableFile::replace(path, bytes);
+    if (!written.ok)
+        return {false, {}, written.error};
 
+    // A store that cannot be written keeps the name in memory, which is where the upload reads it.
     AppState::defaults().setValue(nameKey(), fileName);
-    AppState::defaults().synchronize();
-    return {true, path, {}};
+    return {true, path, {}, bytes.size()};
+}
+
+bool LogCsvFile::isWhole(const QString& fileName, qint64 size) {
+    const std::optional<QString> path = pathOf(fileName);
+    if (!path || !isPlainFileName(fileName))
+        return false;
+    const QFileInfo file(*path);
+    return file.isFile() && file.size() > 0 && file.size() >= size;
 }
 
 std::optional<QString> LogCsvFile::storedName() {
@@ -77,6 +79,5 @@ LogCsvFile::DeleteResult LogCsvFile::deleteStored(QString* error) {
         return DeleteResult::failed;
     }
     AppState::defaults().removeObject(nameKey());
-    AppState::defaults().synchronize();
     return DeleteResult::deleted;
 }

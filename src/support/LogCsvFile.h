@@ -10,13 +10,19 @@ namespace LogCsvFile {
 
 struct WriteResult {
     bool ok = false;
-    QString path;  // where the file now is (on success)
-    QString error; // why nothing was written (on failure)
+    QString path;    // where the file now is (on success)
+    QString error;   // why nothing was written (on failure)
+    qint64 size = 0; // bytes written (on success)
 };
 
-// Writes the text as UTF-8, atomically: a file of the same name is replaced whole or not at
-// all. Only a successful write stores the name; after a failure the key keeps its old value.
+// Writes the text as UTF-8, durably: a file of the same name is replaced whole or not at all,
+// also on a full disk. Only a successful write stores the name; after a failure the key keeps its
+// old value.
 WriteResult write(const QString& fileName, const QString& content);
+
+// Whether the file of that name holds a whole write of `size` bytes: it is a regular file, not
+// empty and not shorter. A file cut short after its write must not go to support as if whole.
+bool isWhole(const QString& fileName, qint64 size);
 
 // The name stored by the last successful write that has not been deleted since.
 std::optional<QString> storedName();

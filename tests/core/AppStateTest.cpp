@@ -2,7 +2,6 @@
 #include "core/AppState.h"
 #include "cloud/GlobalUserManager.h"
 
-#include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -59,12 +58,12 @@ TEST(SettingsStore, WritesSurviveAReopenOfTheSameStore) {
     QTemporaryDir dir;
     const QString file = dir.filePath(u"suite.ini"_s);
     {
-        SettingsStore store(std::make_unique<QSettings>(file, QSettings::IniFormat));
+        SettingsStore store(file);
         store.setValue(u"LogFileName"_s, u"WPZ.csv"_s);
         store.setValue(u"PendingAudits"_s, u"8000003"_s);
         store.removeObject(u"PendingAudits"_s);
     }
-    SettingsStore reopened(std::make_unique<QSettings>(file, QSettings::IniFormat));
+    SettingsStore reopened(file);
     EXPECT_TRUE(reopened.isAvailable());
     EXPECT_EQ(reopened.string(u"LogFileName"_s), u"WPZ.csv"_s);
     EXPECT_EQ(reopened.value(u"PendingAudits"_s), std::nullopt);
@@ -74,14 +73,14 @@ TEST(SettingsStore, WritesSurviveAReopenOfTheSameStore) {
 TEST(SettingsStore, WhenAbsentReadsYieldNothingAndWritesAreSkipped) {
     SettingsStore& defaults = AppState::defaults();
     defaults.setValue(u"LogFileName"_s, u"before.csv"_s);
-    defaults.reset(nullptr);
+    defaults.reset(std::nullopt);
     EXPECT_FALSE(defaults.isAvailable());
     EXPECT_EQ(defaults.value(u"LogFileName"_s), std::nullopt);
     defaults.setValue(u"LogFileName"_s, u"during.csv"_s);
     defaults.removeObject(u"LogFileName"_s);
     defaults.synchronize();
 
-    defaults.reset(AppState::openDefaultsSuite());
+    defaults.reset(AppState::defaultsSuiteFile());
     EXPECT_EQ(defaults.string(u"LogFileName"_s), u"before.csv"_s);
     defaults.removeObject(u"LogFileName"_s);
 }

@@ -65,6 +65,19 @@ TEST_F(LogCsvFileTest, FailedWriteKeepsTheEarlierNameAndLeavesNoFile) {
     EXPECT_EQ(LogCsvFile::storedName(), kFirst);
 }
 
+TEST_F(LogCsvFileTest, OnlyAFileHoldingTheWholeWriteIsWhole) {
+    const auto written = LogCsvFile::write(kFirst, QStringLiteral("Header,1\nrow\n"));
+    ASSERT_TRUE(written.ok);
+    EXPECT_EQ(written.size, 13);
+    EXPECT_TRUE(LogCsvFile::isWhole(kFirst, written.size));
+    // Cut short, emptied, or gone since the write.
+    ASSERT_TRUE(QFile::resize(folder.filePath(kFirst), written.size - 1));
+    EXPECT_FALSE(LogCsvFile::isWhole(kFirst, written.size));
+    ASSERT_TRUE(QFile::resize(folder.filePath(kFirst), 0));
+    EXPECT_FALSE(LogCsvFile::isWhole(kFirst, 0));
+    EXPECT_FALSE(LogCsvFile::isWhole(kSecond, 0));
+}
+
 TEST_F(LogCsvFileTest, DeletionTakesOnlyTheStoredFileAndThenTheName) {
     ASSERT_TRUE(LogCsvFile::write(kFirst, QStringLiteral("failed upload")).ok);
     ASSERT_TRUE(LogCsvFile::write(kSecond, QStringLiteral("this run")).ok);

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+#include <QVariant>
+
+#include <optional>
+
+// The INI text that QSettings reads and writes, handled as bytes so that the settings stores
+// can put it in place themselves (see SettingsStore). QSettings works only on files, and keeps
+// what it read by file name for later objects on the same file, so every call here works on
+// fresh files of its own in a private temporary folder.
+namespace IniText {
+
+// Key to its new value, or nothing: the key is removed.
+using Changes = QMap<QString, std::optional<QVariant>>;
+
+// The values the text holds; nothing when the scratch folder cannot be used.
+std::optional<QVariantMap> parse(const QByteArray& text);
+
+struct Written {
+    QByteArray text;
+    QVariantMap values;
+};
+
+// The text with the changes made, exactly as QSettings writes it, and the values it then holds.
+// Every key of the text that the changes do not name stays as it is. Nothing when the result
+// could not be made whole: QSettings does not report a failed write of its own, so the result is
+// read again and must hold every key and end where a line ends.
+std::optional<Written> withChanges(const QByteArray& text, const Changes& changes);
+
+} // namespace IniText

@@ -1,0 +1,237 @@
+// Every kind of file the application saves, against a real full disk and against places that are
+// not a regular file of its own: the save fails, says so, and the old file stays as it was; with
+// room again, the next save goes through.
+#include "core/AppConstants.h"
+#include "core/AppState.h"
+#include "core/Helper.h"
+#include "core/IniText.h"
+#include "doubles/FullDisk.h"
+#include "signin/AppUserDefaultStore.h"
+#include "support/LogCsvFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString csvName = u"WPZ_0000_T1_00_0000_0002026.12.07T09.00.00.csv"_s;
+const QString logFileName = AppConstants::userdefaultKeys::logFileName;
+
+// One kind of saved file: where it lies, the bytes an earlier save left, how a value is saved,
+// and whether the file's bytes hold a saved value along with what the save must keep.
+struct SavedFile {
+    const char* name;
+    std::function<QString()> path;
+    QByteArray old;
+    std::function<bool(const QString& value)> save;
+    std::function<bool(const QByteArray& bytes, const QString& value)> holds;
+    // The value the application holds after a save, where it keeps one in memory.
+    std::function<QString()> inMemory = {};
+};
+
+void PrintTo(const SavedFile& file, std::ostream* out) {
+    *out << file.name;
+}
+
+QJsonObject jsonOf(const QByteArray& bytes) {
+    return QJsonDocument::fromJson(bytes).object();
+}
+
+const QList<SavedFile> savedFiles{
+    {"LogCsvFile", [] { return QDir(*Helper::getDirectoryUrl()).filePath(csvName); },
+     "Header,QXJVERSION,1.3\nearlier run\n",
+     [](const QString& value) { return LogCsvFile::write(csvName, value).ok; },
+     [](const QByteArray& bytes, const QString& value) { return bytes == value.toUtf8(); }},
+    {"AppUserDefault",
+     [] {
+         AppState::g_appUserDefaultUrl =
+             QDir(*Helper::getDirectoryUrl()).filePath(AppConstants::AppUserDefaultFile::fileName);
+         AppState::AppUserDefault.clear();
+         return *AppState::g_appUserDefaultUrl;
+     },
+     R"({"T1-3.2-12":"2","signin":"kept"})",
+     [](const QString& value) {
+         return AppUserDefaultStore::setAppUserDefault(u"T1-3.2-12"_s, value);
+     },
+     [](const QByteArray& bytes, const QString& value) {
+         return jsonOf(bytes) == QJsonObject{{u"T1-3.2-12"_s, value}, {u"signin"_s, u"kept"_s}};
+     },
+     [] { return AppState::AppUserDefault.value(u"T1-3.2-12"_s); }},
+    // Keys of other programs, the quiz among them, stay as QSettings reads them.
+    {"SettingsStore", [] { return AppState::defaultsSuiteFile(); },
+     "[General]\nLogFileName=first.csv\nQuiz=\"[{\\\"QuizID\\\":12}]\"\nSignInUser=kept\n",
+     [](const QString& value) {
+         AppState::defaults().setValue(logFileName, value);
+         return AppState::defaults().synchronize();
+     },
+     [](const QByteArray& bytes, const QString& value) {
+         return IniText::parse(bytes) == QVariantMap{{logFileName, value},
+                                                     {u"Quiz"_s, uR"([{"QuizID":12}])"_s},
+                                                     {u"SignInUser"_s, u"kept"_s}};
+     },
+     [] { return AppState::defaults().string(logFileName).value_or(QString()); }},
+};
+
+QByteArray contentOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+class SaveTest : public ::testing::Test {
+protected:
+    // The stores read the file as a test puts it in place.
+    void TearDown() override {
+        AppState::g_appUserDefaultUrl.reset();
+        AppState::AppUserDefault.clear();
+        AppState::defaults().reset(AppState::defaultsSuiteFile());
+        AppState::defaults().removeObject(logFileName);
+    }
+    void putInPlace(const QString& path, const QByteArray& bytes) {
+        writeFile(path, bytes);
+        AppState::defaults().reset(AppState::defaultsSuiteFile());
+    }
+};
+
+class FullDiskSaveTest : public SaveTest, public ::testing::WithParamInterface<SavedFile> {};
+
+TEST_P(FullDiskSaveTest, KeepsTheOldFileAndSavesOnceThereIsRoom) {
+    const SavedFile& saved = GetParam();
+    const QString path = saved.path();
+    QString whyNot;
+    const std::unique_ptr<FullDisk> disk = FullDisk::over(QFileInfo(path).path(), &whyNot);
+    if (!disk)
+        GTEST_SKIP() << whyNot.toStdString();
+    putInPlace(path, saved.old);
+    disk->fill();
+
+    EXPECT_FALSE(saved.save(u"second"_s));
+    EXPECT_EQ(contentOf(path), saved.old);
+    if (saved.inMemory) {
+        EXPECT_EQ(saved.inMemory(), u"second"_s);
+    }
+
+    disk->makeRoom();
+    EXPECT_TRUE(saved.save(u"third"_s));
+    EXPECT_TRUE(saved.holds(contentOf(path), u"third"_s)) << contentOf(path).toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryKind, FullDiskSaveTest, ::testing::ValuesIn(savedFiles),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+// A link to a regular file beside it is how a user may keep a file under another name: the save
+// goes through it to that file, and the link stays.
+TEST_P(FullDiskSaveTest, WritesThroughALinkToAFileInTheSameFolder) {
+    const SavedFile& saved = GetParam();
+    const QString path = saved.path();
+    const QString target = path + u".real"_s;
+    QDir().mkpath(QFileInfo(path).path());
+    QFile::remove(path);
+    writeFile(target, saved.old);
+    ASSERT_TRUE(QFile::link(QFileInfo(target).fileName(), path));
+    AppState::defaults().reset(AppState::defaultsSuiteFile());
+
+    EXPECT_TRUE(saved.save(u"second"_s));
+    EXPECT_EQ(QFileInfo(path).symLinkTarget(), target);
+    EXPECT_TRUE(saved.holds(contentOf(target), u"second"_s)) << contentOf(target).toStdString();
+    QFile::remove(path);
+    QFile::remove(target);
+}
+
+// A place that is not a regular file of the application's own: what is there stays as it was.
+struct OddPlace {
+    const char* name;
+    // Puts it at the path; returns a description of what is there, to compare afterwards.
+    std::function<QString(const QString& path, const QTemporaryDir& elsewhere)> make;
+};
+
+QString describe(const QString& path) {
+    const QFileInfo info(path);
+    struct stat status {};
+    ::lstat(QFile::encodeName(path).constData(), &status);
+    QString text = QString::number(status.st_mode) + u' ' + info.symLinkTarget();
+    if (!info.symLinkTarget().isEmpty()) {
+        ::stat(QFile::encodeName(path).constData(), &status);
+        text += u' ' + QString::number(status.st_mode) + u' ' + QString::number(status.st_rdev);
+        if (QFileInfo(info.symLinkTarget()).isFile())
+            text += u' ' + QString::fromUtf8(contentOf(path));
+    }
+    return text;
+}
+
+const QList<OddPlace> oddPlaces{
+    // A device like /dev/null; as root, made here, so that no fault of the code can touch the
+    // machine's.
+    {"LinkToADevice",
+     [](const QString& path, const QTemporaryDir& elsewhere) {
+         const QString device = elsewhere.filePath(u"null"_s);
+         // Without the right to make one, the machine's own, which then cannot be replaced.
+         const bool made =
+             ::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+         QFile::link(made ? device : u"/dev/null"_s, path);
+         return describe(path);
+     }},
+    {"LinkOutOfTheFolder",
+     [](const QString& path, const QTemporaryDir& elsewhere) {
+         const QString outside = elsewhere.filePath(u"outside.txt"_s);
+         writeFile(outside, "[General]\nOutside=kept\n");
+         QFile::link(outside, path);
+         return describe(path);
+     }},
+    {"FolderInPlace",
+     [](const QString& path, const QTemporaryDir&) {
+         QDir().mkpath(path + u"/inside"_s);
+         return describe(path);
+     }},
+};
+
+class OddPlaceSaveTest : public SaveTest,
+                         public ::testing::WithParamInterface<std::tuple<SavedFile, OddPlace>> {
+protected:
+    const SavedFile& saved() const { return std::get<0>(GetParam()); }
+    const OddPlace& place() const { return std::get<1>(GetParam()); }
+};
+
+void PrintTo(const OddPlace& place, std::ostream* out) {
+    *out << place.name;
+}
+
+TEST_P(OddPlaceSaveTest, IsRefusedAndLeftAsItWas) {
+    const QString path = saved().path();
+    QDir().mkpath(QFileInfo(path).path());
+    QFile::remove(path);
+    const QTemporaryDir elsewhere;
+    const QString before = place().make(path, elsewhere);
+    AppState::defaults().reset(AppState::defaultsSuiteFile());
+
+    EXPECT_FALSE(saved().save(u"second"_s));
+    EXPECT_EQ(describe(path), before);
+    QFile::remove(path);
+    QDir(path).removeRecursively();
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryKind, OddPlaceSaveTest,
+                         ::testing::Combine(::testing::ValuesIn(savedFiles),
+                                            ::testing::ValuesIn(oddPlaces)),
+                         [](const auto& param) {
+                             return std::string(std::get<0>(param.param).name) +
+                                    std::get<1>(param.param).name;
+                         });
+
+} // namespace
