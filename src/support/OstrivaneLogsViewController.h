@@ -131,8 +131,9 @@ public:
 
     // The file, its upload and the clean-up.
     void downloadOfLogsCompleted();
-    // Returns whether the file was written (its name is then stored).
-    bool writeCSVToFile(const QString& fileName);
+    // The bytes written (the name is then stored), or nothing when the file could not be
+    // written whole.
+    std::optional<qint64> writeCSVToFile(const QString& fileName);
     void deleteLogsFileAfterSuccesfulUpload();
 
 protected:

@@ -32,13 +32,20 @@ void OstrivaneLogsViewController::downloadOfLogsCompleted() {
     const QString fileName = Helper::createLogFileName(TxInfo::shared().serialNum);
     // A file that was not written must not be uploaded: an empty upload would look like
     // success. The name stored by an earlier run stays as it was.
-    if (!writeCSVToFile(fileName)) {
+    const std::optional<qint64> written = writeCSVToFile(fileName);
+    if (!written) {
         endRun(Codes::transmitterNotFoundOrAnyErrorOccured);
         return;
     }
     const std::optional<QString> stored = LogCsvFile::storedName();
     if (!stored) {
         Console::print(Texts::noStoredFileName);
+        endRun(Codes::transmitterNotFoundOrAnyErrorOccured);
+        return;
+    }
+    // Whatever happened to the file since its write, support gets all of it or nothing.
+    if (!LogCsvFile::isWhole(*stored, *written)) {
+        Console::print(Texts::failedToSaveCsv + *stored);
         endRun(Codes::transmitterNotFoundOrAnyErrorOccured);
         return;
     }
@@ -63,16 +70,16 @@ void OstrivaneLogsViewController::downloadOfLogsCompleted() {
         });
 }
 
-bool OstrivaneLogsViewController::writeCSVToFile(const QString& fileName) {
+std::optional<qint64> OstrivaneLogsViewController::writeCSVToFile(const QString& fileName) {
     const LogCsvFile::WriteResult written = LogCsvFile::write(fileName, csvContent);
     if (!written.ok) {
         Console::print(Texts::failedToSaveCsv + written.error);
-        return false;
+        return std::nullopt;
     }
     Console::print(Texts::csvSavedAt + written.path);
     updateProgress(UploadProgress::fileWritten);
     GlobalManager::shared().setAuditHistory(Codes::logFileDownloaded);
-    return true;
+    return written.size;
 }
 
 void OstrivaneLogsViewController::deleteLogsFileAfterSuccesfulUpload() {

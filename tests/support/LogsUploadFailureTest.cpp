@@ -9,6 +9,7 @@
 #include "core/Clock.h"
 #include "core/Helper.h"
 #include "core/Logger.h"
+#include "doubles/FullDisk.h"
 #include "doubles/WaitFor.h"
 #include "shell/OstrivaneCustomAlertView.h"
 #include "shell/OstrivaneSplitViewController.h"
@@ -460,4 +461,31 @@ TEST_F(LogsScreenTest, DebugLogNamesUnusableAnswersAsEachExchangeReportsThem) {
             << text.toStdString();
         ASSERT_TRUE(closeAlertForANewUpload());
     }
+}
+
+TEST_F(LogsScreenTest, FullDiskEndsTheRunWithNothingSentAndTheNextRunUploadsTheWholeFile) {
+    options.logTypes = twoLogs();
+    QString whyNot;
+    const std::unique_ptr<FullDisk> disk = FullDisk::over(*Helper::getDirectoryUrl(), &whyNot);
+    if (!disk)
+        GTEST_SKIP() << whyNot.toStdString();
+    disk->fill();
+    startUpload();
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(alertText(), userText("8000008"));
+    EXPECT_TRUE(interfaceUnlocked());
+    spinFor(200);
+    EXPECT_TRUE(env->cloud.requestsTo(uploadPage).isEmpty());
+    EXPECT_FALSE(env->auditCodes().contains(QStringLiteral("8000003")));
+    EXPECT_TRUE(storedLogFileName().isEmpty());
+
+    disk->makeRoom();
+    ASSERT_TRUE(closeAlertForANewUpload());
+    startUpload();
+    ASSERT_TRUE(waitForCompletion());
+    ASSERT_EQ(scenario->uploads().size(), 1);
+    const QString csv = QString::fromUtf8(scenario->uploads().first().content);
+    EXPECT_TRUE(csv.startsWith(QStringLiteral("Header,QXJVERSION,1.4\n"))) << csv.toStdString();
+    EXPECT_TRUE(csv.contains(QStringLiteral("\nFirst,")));
+    EXPECT_TRUE(csv.endsWith(secondLogLine));
 }
