@@ -103,9 +103,11 @@ public:
                      const QString& note, const std::optional<QString>& subHeading,
                      std::optional<Qt::Alignment> textAlignment = Qt::AlignHCenter);
 
-    // The progress file.
+    // The progress file. A save that cannot be written (a full disk) tells the user; the
+    // question and the answers stay, the file keeps its last progress, and the next question
+    // saves again.
     static QString getAppUserDefault(const QString& key);
-    static void setAppUserDefault(const QString& key, const QString& value);
+    void setAppUserDefault(const QString& key, const QString& value);
 
     // Widgets, for the layout's owner and for tests.
     QLabel* labelQuestionsTitle() const { return labelQuestionsTitle_; }

@@ -1,7 +1,9 @@
 #include "quiz/OstrivaneQuizViewController.h"
 
+#include "core/AppConstants.h"
 #include "core/AppState.h"
 #include "core/Extensions.h"
+#include "platform/MainQueue.h"
 #include "platform/NamedColors.h"
 #include "quiz/QuizAnswerList.h"
 #include "quiz/QuizProgress.h"
@@ -12,7 +14,13 @@ QString OstrivaneQuizViewController::getAppUserDefault(const QString& key) {
 }
 
 void OstrivaneQuizViewController::setAppUserDefault(const QString& key, const QString& value) {
-    AppUserDefaultStore::setAppUserDefault(key, value);
+    // Without a place for the file there is nothing the user could do about it.
+    if (AppUserDefaultStore::setAppUserDefault(key, value) || !AppState::g_appUserDefaultUrl)
+        return;
+    // The catalogue has no text of its own for a save that failed; the local record is always
+    // there, says that something went wrong and points to customer support. After the question
+    // is on screen, so that the sheet has a window to sit on.
+    MainQueue::async(this, [this] { showCatalogueAlert(AppConstants::Codes::missingMessage); });
 }
 
 QString OstrivaneQuizViewController::progressKey(const Quiz& quiz) {

@@ -6,10 +6,12 @@
 #include "core/AppConstants.h"
 #include "core/AppState.h"
 #include "core/Extensions.h"
+#include "doubles/FullDisk.h"
 #include "doubles/WaitFor.h"
 #include "platform/NamedColors.h"
 #include "quiz/OstrivaneQuizAlertView.h"
 #include "quiz/OstrivaneQuizViewController.h"
+#include "signin/AppUserDefaultStore.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -114,7 +116,7 @@ class QuizReopeningTest : public QuizScreenTest, public ::testing::WithParamInte
 
 TEST_P(QuizReopeningTest, ReopensAtTheStoredQuestionOnlyWhenEveryOneBeforeIsAnswered) {
     const Reopening& row = GetParam();
-    OstrivaneQuizViewController::setAppUserDefault(u"--12"_s, u"3"_s);
+    AppUserDefaultStore::setAppUserDefault(u"--12"_s, u"3"_s);
     if (row.tracker)
         quizCloud->setTrackerText(12, *row.tracker);
     if (row.trackerUnreachable)
@@ -164,6 +166,44 @@ TEST_F(QuizScreenTest, SavingWhileOfflineKeepsTheQuizAndSaysWhy) {
     ASSERT_TRUE(waitFor([&] { return shownAlertText() == u"No internet connection."_s; }));
     EXPECT_EQ(welcome->quizChildViewController(), quiz);
     EXPECT_TRUE(cloud->requestsTo(Paths::setZubAuditHistory).isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(QuizScreenTest, ProgressThatCannotBeSavedIsToldAndSavedOnceThereIsRoom) {
+    const QString full = folder.filePath(u"full"_s);
+    QString whyNot;
+    const std::unique_ptr<FullDisk> disk = FullDisk::over(full, &whyNot);
+    if (!disk)
+        GTEST_SKIP() << whyNot.toStdString();
+    AppState::g_appUserDefaultUrl = full + u'/' + AppConstants::AppUserDefaultFile::fileName;
+    startQuiz();
+    ASSERT_TRUE(waitForQuestion(q1));
+    choose({1012});
+    QFile file(*AppState::g_appUserDefaultUrl);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    file.close();
+
+    disk->fill();
+    next(q2);
+    EXPECT_TRUE(waitFor([&] { return shownAlertText() == u"Something went wrong."_s; }));
+    EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 2 of 4"_s);
+    EXPECT_EQ(AppState::QuizChoices, (QList<StructQuizChoicesSubmit>{{101, 1012, 2}}));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), saved);
+    file.close();
+
+    ASSERT_TRUE(closeAlert());
+    disk->makeRoom();
+    choose({1021, 1022});
+    next(q3);
+    spinFor(50);
+    EXPECT_TRUE(shownAlertText().isEmpty());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QJsonDocument::fromJson(file.readAll()).object().value(u"--12"_s), u"2"_s);
 }
 
 } // namespace
