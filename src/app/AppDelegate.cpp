@@ -7,7 +7,6 @@
 #include "core/Configuration.h"
 #include "core/Helper.h"
 #include "core/Logger.h"
-#include "core/StaleTemporaries.h"
 #include "models/EuaMessage.h"
 #include "transmitter/ORSSerialPortHandler.h"
 #include "transmitter/TxInfo.h"
@@ -55,7 +54,6 @@ void AppDelegate::applicationDidFinishLaunching() {
     if (std::none_of(AppState::EuaMessage.cbegin(), AppState::EuaMessage.cend(), isLocalRecord))
         AppState::EuaMessage.append(localMissingMessageRecord());
     Helper::createFolderInsideApplicationSupportIfNotExist();
-    StaleTemporaries::removeOurs();
     QLocale::setDefault(QLocale(QLocale::English));
     QApplication::setQuitOnLastWindowClosed(true);
     Logger::setSerialNumberProvider([] { return TxInfo::shared().serialNum; });
