@@ -77,9 +77,11 @@ private:
     // Every request goes through here: offline, or on another thread, and then send().
     void dispatch(HTTPMethod method, Builder build, APICompletion completion);
     void send(HTTPMethod method, const Builder& build, APICompletion completion);
-    void postAudit(const QVariantMap& record);
+    // slot: the waiting slot as stored when the record is the waiting one (see
+    // GlobalManagerAudit.cpp), empty for a record of a step just taken.
+    void postAudit(const QVariantMap& record, const QString& slot = {});
 
     QNetworkAccessManager* nam_ = nullptr;
-    // The waiting audit record while it is being sent.
+    // The waiting slot, as stored, while its record is being sent.
     QString pendingInFlight_;
 };

@@ -60,11 +60,9 @@ std::optional<QVariantMap> recordFromText(const QString& text) {
 }
 
 // Whether the first record was made after the second (records carry their moment).
-bool isNewer(const std::optional<QVariantMap>& record, const QVariantMap& than) {
-    if (!record)
-        return false;
+bool isNewer(const QVariantMap& record, const QVariantMap& than) {
     const QString& dateKey = AppConstants::API::Host::AuditRecord::date;
-    return record->value(dateKey).toString() > than.value(dateKey).toString();
+    return record.value(dateKey).toString() > than.value(dateKey).toString();
 }
 
 SettingsStore& store() {
@@ -83,30 +81,62 @@ void clearWaiting() {
     store().removeObject(Keys::pendingAuditRecord);
 }
 
-// The record waiting to be sent, or nothing. The code under "PendingAudits" decides; the
-// record kept beside it is used when it is that code's. An earlier build kept the whole record
-// under "PendingAudits": that is taken as it is and stored the present way. A code without its
-// record (kept by another build) is sent as a record made now, in the default state.
-std::optional<QVariantMap> waitingRecord() {
+// The slot as stored: what is under "PendingAudits" and the record kept beside it. It names the
+// waiting record, also one that is made anew at each reading.
+QString slotText() {
+    return store().string(Keys::pendingAudits).value_or(QString()) + u'\n' +
+           store().string(Keys::pendingAuditRecord).value_or(QString());
+}
+
+struct Waiting {
+    QVariantMap record;
+    QString slot; // slotText() when it was read
+};
+
+// The record waiting to be sent, or nothing; reads the store and changes nothing. The code under
+// "PendingAudits" decides; the record kept beside it is used when it is that code's. An earlier
+// build kept the whole record under "PendingAudits": that is taken as it is. A code without its
+// record (kept by another build) stands for a record made now, in the default state.
+std::optional<Waiting> waitingRecord() {
     const QString waiting = store().string(Keys::pendingAudits).value_or(QString()).trimmed();
     if (waiting.isEmpty())
         return std::nullopt;
+    const QString slot = slotText();
     if (waiting.startsWith(u'{')) {
-        const std::optional<QVariantMap> earlier = recordFromText(waiting);
-        if (earlier)
-            keepWaiting(*earlier);
-        else
-            clearWaiting(); // nothing that could be sent; keeping it would only block the slot
-        return earlier;
+        if (std::optional<QVariantMap> earlier = recordFromText(waiting))
+            return Waiting{std::move(*earlier), slot};
+        return std::nullopt; // nothing that could be sent; the next record takes the slot
     }
-    const std::optional<QVariantMap> kept =
+    std::optional<QVariantMap> kept =
         recordFromText(store().string(Keys::pendingAuditRecord).value_or(QString()));
     if (kept && codeOf(*kept) == waiting)
-        return kept;
-    const QVariantMap made =
-        auditRecord(waiting, AppConstants::API::Host::AuditRecord::stateDefault);
-    keepWaiting(made);
-    return made;
+        return Waiting{std::move(*kept), slot};
+    return Waiting{auditRecord(waiting, AppConstants::API::Host::AuditRecord::stateDefault), slot};
+}
+
+// Whether the cloud has settled a record: it accepted it (a 2xx answer, with or without a body)
+// or refused it (a 4xx answer), which sending it again would not change. Any other failure - no
+// connection, a refused or timed-out connection, a 5xx answer - may go otherwise next time.
+bool isSettled(const APIResult& result) {
+    if (result.ok() || result.error().is(APIError::Kind::noData))
+        return true;
+    const int status = result.error().statusCode();
+    return result.error().is(APIError::Kind::httpError) && status >= 400 && status < 500;
+}
+
+// What becomes of the slot once a post has its answer: the only place a record leaves it, and
+// where one comes back to it. slot: the slot the record was read from, empty for a new record.
+void settle(const QVariantMap& record, const QString& slot, const APIResult& result) {
+    if (!isSettled(result)) {
+        // Kept for a later resend, unless a newer record already waits: the newer one wins.
+        const std::optional<Waiting> waiting = waitingRecord();
+        if (!waiting || !isNewer(waiting->record, record))
+            keepWaiting(record);
+        return;
+    }
+    // Unless another record has taken the slot meanwhile.
+    if (!slot.isEmpty() && slotText() == slot)
+        clearWaiting();
 }
 
 } // namespace
@@ -132,32 +162,18 @@ void GlobalManager::setAuditHistory(const QString& code, const QString& zubState
 void GlobalManager::sendPendingAudit() {
     if (!NetworkManager::shared().isConnected())
         return;
-    const std::optional<QVariantMap> record = waitingRecord();
-    if (!record || recordText(*record) == pendingInFlight_)
+    const std::optional<Waiting> waiting = waitingRecord();
+    if (!waiting || waiting->slot == pendingInFlight_)
         return;
-    pendingInFlight_ = recordText(*record);
-    postAudit(*record);
+    pendingInFlight_ = waiting->slot;
+    postAudit(waiting->record, waiting->slot);
 }
 
-void GlobalManager::postAudit(const QVariantMap& record) {
-    const QString text = recordText(record);
+void GlobalManager::postAudit(const QVariantMap& record, const QString& slot) {
     callAPI(AppConstants::API::Host::setZubAuditHistory(), HTTPMethod::POST, record,
-            [this, record, text](const APIResult& result) {
-                const bool wasPending = pendingInFlight_ == text;
-                if (wasPending)
+            [this, record, slot](const APIResult& result) {
+                if (!slot.isEmpty() && pendingInFlight_ == slot)
                     pendingInFlight_.clear();
-                if (!result.ok() && result.error().is(APIError::Kind::noInternetConnection)) {
-                    // Lost on the way: keep it for the connection's return, unless a newer
-                    // record already waits.
-                    if (!isNewer(waitingRecord(), record))
-                        keepWaiting(record);
-                    return;
-                }
-                // Sent, or refused by the cloud (which a resend would not change).
-                if (wasPending) {
-                    const std::optional<QVariantMap> waiting = waitingRecord();
-                    if (waiting && recordText(*waiting) == text)
-                        clearWaiting();
-                }
+                settle(record, slot, result);
             });
 }

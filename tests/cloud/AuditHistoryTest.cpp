@@ -8,6 +8,7 @@
 #include "core/AppConstants.h"
 #include "core/AppState.h"
 #include "doubles/WaitFor.h"
+#include "platform/TimeScale.h"
 
 #include <QDateTime>
 #include <QJsonDocument>
@@ -135,19 +136,52 @@ TEST_F(AuditHistoryTest, WaitingRecordGoesFirstOnceARecordCanBeSent) {
     EXPECT_FALSE(pending().has_value());
 }
 
-TEST_F(AuditHistoryTest, WaitingRecordRefusedByTheCloudIsNotResentForever) {
+// How the resend of a waiting record ends, and whether the record then waits for the next.
+struct ResendEnd {
+    const char* name;
+    Reply reply;
+    bool waits; // a resend could go otherwise; else the cloud has settled it
+};
+
+void PrintTo(const ResendEnd& end, std::ostream* out) {
+    *out << end.name;
+}
+
+class AuditResendTest : public AuditHistoryTest, public ::testing::WithParamInterface<ResendEnd> {};
+
+TEST_P(AuditResendTest, WaitsOnlyWhileTheCloudHasNotSettledIt) {
+    const ResendEnd& end = GetParam();
+    // The request's time limit, scaled down for the time-out.
+    TimeScale::setFactor(0.002);
     NetworkManager::shared().setConnected(false);
     GlobalManager::shared().setAuditHistory(u"8000017"_s);
-    cloud.route(u"POST"_s, path(), Reply::text("invalid record", 400));
+    cloud.route(u"POST"_s, path(), end.reply);
     NetworkManager::shared().setConnected(true);
     ASSERT_TRUE(cloud.waitForRequests(1));
-    EXPECT_TRUE(waitFor([] { return !pending().has_value(); }));
+    spinFor(300);
+    EXPECT_EQ(pending().has_value(), end.waits);
 
+    // The next connection sends it again only when it still waits; then it is gone.
+    cloud.route(u"POST"_s, path(), Reply::text("saved"));
     NetworkManager::shared().setConnected(false);
     NetworkManager::shared().setConnected(true);
-    spinFor(100);
-    EXPECT_EQ(cloud.requestCount(), 1);
+    spinFor(200);
+    EXPECT_EQ(cloud.requestCount(), end.waits ? 2 : 1);
+    EXPECT_TRUE(waitFor([] { return !pending().has_value(); }));
+    if (end.waits) {
+        EXPECT_EQ(posted(1), posted(0)) << "the same record, with the moment of its step";
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryEnd, AuditResendTest,
+    ::testing::Values(ResendEnd{"Accepted", Reply::text("saved"), false},
+                      ResendEnd{"AcceptedWithoutBody", Reply::empty(200), false},
+                      ResendEnd{"Refused", Reply::text("invalid record", 400), false},
+                      ResendEnd{"Unavailable", Reply::text("busy", 503), true},
+                      ResendEnd{"ConnectionDropped", Reply::dropConnection(), true},
+                      ResendEnd{"TimedOut", Reply::neverAnswer(), true}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(AuditHistoryTest, WaitingValuesLeftByEveryBuildAreSentOnce) {
     namespace Keys = AppConstants::userdefaultKeys;
