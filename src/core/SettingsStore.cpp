@@ -3,15 +3,12 @@
 #include "core/AppConstants.h"
 #include "core/DurableFile.h"
 #include "core/Logger.h"
+#include "core/RegularFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
-
-// Far above any settings file of ours; a larger one is not read whole into memory.
-constexpr qint64 largestFile = 16 * 1024 * 1024;
 
 // The file's bytes (empty when it does not exist yet), or nothing with why it cannot be read.
 std::optional<QByteArray> readFile(const QString& path, QString* error) {
@@ -20,24 +17,13 @@ std::optional<QByteArray> readFile(const QString& path, QString* error) {
         *error = where.error;
         return std::nullopt;
     }
-    QFile file(where.path);
-    if (!file.exists())
+    RegularFile::ReadResult file = RegularFile::read(where.path);
+    if (file.status == RegularFile::ReadStatus::read)
+        return std::move(file.bytes);
+    if (file.status == RegularFile::ReadStatus::missing)
         return QByteArray();
-    if (file.size() > largestFile) {
-        *error = QStringLiteral("too large to be a settings file: ") + path;
-        return std::nullopt;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
-        return std::nullopt;
-    }
-    QByteArray bytes = file.read(largestFile + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > largestFile) {
-        *error = file.error() != QFileDevice::NoError ? file.errorString()
-                                                      : QStringLiteral("grew while read: ") + path;
-        return std::nullopt;
-    }
-    return bytes;
+    *error = file.error;
+    return std::nullopt;
 }
 
 void logError(const QString& function, const QString& error) {

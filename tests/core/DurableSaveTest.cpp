@@ -190,7 +190,7 @@ const QList<OddPlace> oddPlaces{
     {"LinkOutOfTheFolder",
      [](const QString& path, const QTemporaryDir& elsewhere) {
          const QString outside = elsewhere.filePath(u"outside.txt"_s);
-         writeFile(outside, "[General]\nOutside=kept\n");
+         writeFile(outside, "{\"Outside\":\"kept\"}\n");
          QFile::link(outside, path);
          return describe(path);
      }},
