@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QSettings>
+#include <QStandardPaths>
 
 namespace AppState {
 
@@ -29,18 +30,30 @@ QString organization() {
 }
 } // namespace
 
+namespace {
+// Where QSettings keeps a scope of the user's: on Linux its native INI file ("<scope>.conf").
+// Named without a QSettings object where the rule is known: one would open the file at once,
+// and a FIFO put there would hold start-up for good. Elsewhere the native store is not an INI
+// file, so the stores keep one where QSettings would put it.
+QString settingsFile(const QString& application) {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' +
+           organization() + u'/' + application + QStringLiteral(".conf");
+#else
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, organization(), application)
+        .fileName();
+#endif
+}
+} // namespace
+
 QString defaultsSuiteFile() {
     // A suite of its own, beside the application's standard settings.
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, organization(),
-                     QStringLiteral("Pellory.defaults"))
-        .fileName();
+    return settingsFile(QStringLiteral("Pellory.defaults"));
 }
 
 QString standardDefaultsFile() {
     const QString application = QCoreApplication::applicationName();
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, organization(),
-                     application.isEmpty() ? QStringLiteral("Pellory") : application)
-        .fileName();
+    return settingsFile(application.isEmpty() ? QStringLiteral("Pellory") : application);
 }
 
 SettingsStore& defaults() {

@@ -2,6 +2,7 @@
 #include "core/AppState.h"
 #include "cloud/GlobalUserManager.h"
 
+#include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -86,6 +87,14 @@ TEST(SettingsStore, WhenAbsentReadsYieldNothingAndWritesAreSkipped) {
 }
 
 TEST(SettingsStore, TheApplicationsSuiteIsSeparateFromTheStandardStore) {
+    // The files are those QSettings keeps these scopes in (on Linux, INI files).
+    const auto fileOf = [](const QString& application) {
+        return QSettings(QSettings::NativeFormat, QSettings::UserScope, u"Ostrivane"_s, application)
+            .fileName()
+            .toStdString();
+    };
+    EXPECT_EQ(AppState::defaultsSuiteFile().toStdString(), fileOf(u"Pellory.defaults"_s));
+    EXPECT_EQ(AppState::standardDefaultsFile().toStdString(), fileOf(u"PelloryTests"_s));
     AppState::defaults().setValue(u"Quiz"_s, u"own"_s);
     AppState::standardDefaults().setValue(u"Quiz"_s, u"standard"_s);
     EXPECT_EQ(AppState::defaults().string(u"Quiz"_s), u"own"_s);
