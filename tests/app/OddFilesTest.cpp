@@ -12,6 +12,7 @@
 #include "platform/BundleInfo.h"
 #include "platform/TimeScale.h"
 #include "signin/AppUserDefaultStore.h"
+#include "support/LogCsvFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -73,6 +74,10 @@ QString snapshot(const QString& path, const QString& outside) {
     return what + u" | "_s + QString::fromUtf8(contents(outside));
 }
 
+QString savedOrRefused(bool saved) {
+    return saved ? u"saved"_s : u"refused"_s;
+}
+
 struct OwnFile {
     const char* name;
     QString (*path)();
@@ -113,6 +118,25 @@ const OwnFile ownFiles[] = {
          return *sent ? u"sent"_s : u"refused"_s;
      },
      u"refused"_s, u"sent"_s},
+    // Saves go only to a regular file in the folder: a link out of it is refused too.
+    {"AppUserDefaultSave", [] { return *AppState::g_appUserDefaultUrl; }, R"({"k":"outside"})",
+     [] { return savedOrRefused(AppUserDefaultStore::setAppUserDefault(u"k"_s, u"saved"_s)); },
+     u"refused"_s, u"refused"_s},
+    {"SettingsSave",
+     [] {
+         QDir().mkpath(QFileInfo(AppState::defaultsSuiteFile()).path());
+         return AppState::defaultsSuiteFile();
+     },
+     "[General]\nk=outside\n",
+     [] {
+         AppState::defaults().reset(AppState::defaultsSuiteFile());
+         AppState::defaults().setValue(u"k"_s, u"saved"_s);
+         return savedOrRefused(AppState::defaults().synchronize());
+     },
+     u"refused"_s, u"refused"_s},
+    {"LogCsvSave", [] { return inFolder(u"WPZ_T2.csv"_s); }, "Date,Code\n",
+     [] { return savedOrRefused(LogCsvFile::write(u"WPZ_T2.csv"_s, u"Date,Code\nnew\n"_s).ok); },
+     u"refused"_s, u"refused"_s},
 };
 
 struct OddKind {

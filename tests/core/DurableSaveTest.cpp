@@ -1,6 +1,6 @@
-// Every kind of file the application saves, against a real full disk and against places that are
-// not a regular file of its own: the save fails, says so, and the old file stays as it was; with
-// room again, the next save goes through.
+// Every kind of file the application saves, against a real full disk: the save fails, says so,
+// and the old file stays as it was; with room again, the next save goes through. (What sits at
+// a file's place when it is not a regular file is tried in tests/app/OddFilesTest.cpp.)
 #include "core/AppConstants.h"
 #include "core/AppState.h"
 #include "core/Helper.h"
@@ -14,12 +14,9 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
 
 using namespace Qt::StringLiterals;
 
@@ -153,85 +150,5 @@ TEST_P(FullDiskSaveTest, WritesThroughALinkToAFileInTheSameFolder) {
     QFile::remove(path);
     QFile::remove(target);
 }
-
-// A place that is not a regular file of the application's own: what is there stays as it was.
-struct OddPlace {
-    const char* name;
-    // Puts it at the path; returns a description of what is there, to compare afterwards.
-    std::function<QString(const QString& path, const QTemporaryDir& elsewhere)> make;
-};
-
-QString describe(const QString& path) {
-    const QFileInfo info(path);
-    struct stat status {};
-    ::lstat(QFile::encodeName(path).constData(), &status);
-    QString text = QString::number(status.st_mode) + u' ' + info.symLinkTarget();
-    if (!info.symLinkTarget().isEmpty()) {
-        ::stat(QFile::encodeName(path).constData(), &status);
-        text += u' ' + QString::number(status.st_mode) + u' ' + QString::number(status.st_rdev);
-        if (QFileInfo(info.symLinkTarget()).isFile())
-            text += u' ' + QString::fromUtf8(contentOf(path));
-    }
-    return text;
-}
-
-const QList<OddPlace> oddPlaces{
-    // A device like /dev/null; as root, made here, so that no fault of the code can touch the
-    // machine's.
-    {"LinkToADevice",
-     [](const QString& path, const QTemporaryDir& elsewhere) {
-         const QString device = elsewhere.filePath(u"null"_s);
-         // Without the right to make one, the machine's own, which then cannot be replaced.
-         const bool made =
-             ::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 3)) == 0;
-         QFile::link(made ? device : u"/dev/null"_s, path);
-         return describe(path);
-     }},
-    {"LinkOutOfTheFolder",
-     [](const QString& path, const QTemporaryDir& elsewhere) {
-         const QString outside = elsewhere.filePath(u"outside.txt"_s);
-         writeFile(outside, "{\"Outside\":\"kept\"}\n");
-         QFile::link(outside, path);
-         return describe(path);
-     }},
-    {"FolderInPlace",
-     [](const QString& path, const QTemporaryDir&) {
-         QDir().mkpath(path + u"/inside"_s);
-         return describe(path);
-     }},
-};
-
-class OddPlaceSaveTest : public SaveTest,
-                         public ::testing::WithParamInterface<std::tuple<SavedFile, OddPlace>> {
-protected:
-    const SavedFile& saved() const { return std::get<0>(GetParam()); }
-    const OddPlace& place() const { return std::get<1>(GetParam()); }
-};
-
-void PrintTo(const OddPlace& place, std::ostream* out) {
-    *out << place.name;
-}
-
-TEST_P(OddPlaceSaveTest, IsRefusedAndLeftAsItWas) {
-    const QString path = saved().path();
-    QDir().mkpath(QFileInfo(path).path());
-    QFile::remove(path);
-    const QTemporaryDir elsewhere;
-    const QString before = place().make(path, elsewhere);
-    AppState::defaults().reset(AppState::defaultsSuiteFile());
-
-    EXPECT_FALSE(saved().save(u"second"_s));
-    EXPECT_EQ(describe(path), before);
-    QFile::remove(path);
-    QDir(path).removeRecursively();
-}
-
-INSTANTIATE_TEST_SUITE_P(EveryKind, OddPlaceSaveTest,
-                         ::testing::Combine(::testing::ValuesIn(savedFiles),
-                                            ::testing::ValuesIn(oddPlaces)),
-                         [](const auto& param) {
-                             return std::string(std::get<0>(param.param).name) +
-                                    std::get<1>(param.param).name;
-                         });
 
 } // namespace
