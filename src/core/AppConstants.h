@@ -261,6 +261,10 @@ inline const QString saveProgressQuestion =
     QStringLiteral("Do you want to save your progress and exit the quiz?");
 inline const QString saveProgressNote =
     QStringLiteral("You may return at any time to finish the quiz.");
+// The catalogue has no text for a save that the disk refused.
+inline const QString quizProgressNotSaved = QStringLiteral(
+    "Your quiz progress could not be saved on this computer. Please free some disk space and "
+    "try again.");
 } // namespace descriptions
 
 namespace buttons {

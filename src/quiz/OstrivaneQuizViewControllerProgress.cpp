@@ -7,6 +7,7 @@
 #include "platform/NamedColors.h"
 #include "quiz/QuizAnswerList.h"
 #include "quiz/QuizProgress.h"
+#include "shell/OstrivaneAlerts.h"
 #include "signin/AppUserDefaultStore.h"
 
 QString OstrivaneQuizViewController::getAppUserDefault(const QString& key) {
@@ -17,10 +18,11 @@ void OstrivaneQuizViewController::setAppUserDefault(const QString& key, const QS
     // Without a place for the file there is nothing the user could do about it.
     if (AppUserDefaultStore::setAppUserDefault(key, value) || !AppState::g_appUserDefaultUrl)
         return;
-    // The catalogue has no text of its own for a save that failed; the local record is always
-    // there, says that something went wrong and points to customer support. After the question
-    // is on screen, so that the sheet has a window to sit on.
-    MainQueue::async(this, [this] { showCatalogueAlert(AppConstants::Codes::missingMessage); });
+    // After the question is on screen, so that the alert has a window to sit on.
+    MainQueue::async(this, [this] {
+        addAlertView(this, AppConstants::Alerts::titles::notification, std::nullopt,
+                     AppConstants::Alerts::descriptions::quizProgressNotSaved, true);
+    });
 }
 
 QString OstrivaneQuizViewController::progressKey(const Quiz& quiz) {

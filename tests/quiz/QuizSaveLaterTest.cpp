@@ -189,7 +189,9 @@ TEST_F(QuizScreenTest, ProgressThatCannotBeSavedIsToldAndSavedOnceThereIsRoom) {
 
     disk->fill();
     next(q2);
-    EXPECT_TRUE(waitFor([&] { return shownAlertText() == u"Something went wrong."_s; }));
+    EXPECT_TRUE(waitFor([&] {
+        return shownAlertText() == AppConstants::Alerts::descriptions::quizProgressNotSaved;
+    }));
     EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 2 of 4"_s);
     EXPECT_EQ(AppState::QuizChoices, (QList<StructQuizChoicesSubmit>{{101, 1012, 2}}));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
