@@ -4,6 +4,7 @@
 #include "cloud/ReplyMapping.h"
 #include "cloud/RequestBuilder.h"
 #include "core/AppConstants.h"
+#include "core/RegularFile.h"
 #include "platform/Task.h"
 
 #include <QObject>
@@ -46,11 +47,14 @@ public:
                              ContentType contentType = ContentType::json);
 
     // Uploads a file of the application folder to the support page as a multipart form,
-    // without an Authorization header. A missing file is sent as an empty file part.
-    void uploadCSVFile(const QString& to, const QString& filename, APICompletion completion);
+    // without an Authorization header. A missing file is sent as an empty file part; a file
+    // larger than maxBytes fails with `other`.
+    void uploadCSVFile(const QString& to, const QString& filename, APICompletion completion,
+                       qint64 maxBytes = RegularFile::maxReadBytes);
     // The same from a given folder; without a folder the upload fails with `other`.
     void uploadFile(const QString& to, const std::optional<QString>& folder,
-                    const QString& filename, APICompletion completion);
+                    const QString& filename, APICompletion completion,
+                    qint64 maxBytes = RegularFile::maxReadBytes);
 
     // Records one audited step with the cloud, in the background, when the cloud's message
     // catalogue holds the code. Offline, the record waits in the settings store (the last

@@ -28,8 +28,8 @@ bool isPlainFileName(const QString& filename) {
 }
 
 // The file's bytes; a missing file is an empty part, an unreadable one an error.
-std::variant<QByteArray, APIError> readFile(const QString& path) {
-    RegularFile::ReadResult file = RegularFile::read(path);
+std::variant<QByteArray, APIError> readFile(const QString& path, qint64 maxBytes) {
+    RegularFile::ReadResult file = RegularFile::read(path, maxBytes);
     if (file.status == RegularFile::ReadStatus::missing) {
         Console::print(AppConstants::Http::uploadFileMissing);
         return QByteArray();
@@ -42,16 +42,17 @@ std::variant<QByteArray, APIError> readFile(const QString& path) {
 } // namespace
 
 void GlobalManager::uploadCSVFile(const QString& to, const QString& filename,
-                                  APICompletion completion) {
-    uploadFile(to, Helper::getDirectoryUrl(), filename, std::move(completion));
+                                  APICompletion completion, qint64 maxBytes) {
+    uploadFile(to, Helper::getDirectoryUrl(), filename, std::move(completion), maxBytes);
 }
 
 void GlobalManager::uploadFile(const QString& to, const std::optional<QString>& folder,
-                               const QString& filename, APICompletion completion) {
+                               const QString& filename, APICompletion completion, qint64 maxBytes) {
     if (!completion)
         completion = [](const APIResult&) {};
     if (!MainQueue::isMainThread()) {
-        MainQueue::async(this, [=, this] { uploadFile(to, folder, filename, completion); });
+        MainQueue::async(this,
+                         [=, this] { uploadFile(to, folder, filename, completion, maxBytes); });
         return;
     }
     const std::optional<QUrl> url = RequestBuilder::parseURL(to);
@@ -70,7 +71,7 @@ void GlobalManager::uploadFile(const QString& to, const std::optional<QString>& 
             APIError::other(QStringLiteral("Not a plain file name: %1").arg(filename))));
         return;
     }
-    std::variant<QByteArray, APIError> bytes = readFile(QDir(*folder).filePath(filename));
+    std::variant<QByteArray, APIError> bytes = readFile(QDir(*folder).filePath(filename), maxBytes);
     if (auto* error = std::get_if<APIError>(&bytes)) {
         completion(APIResult::failure(*error));
         return;

@@ -25,9 +25,8 @@ ReadResult notRegular() {
     return refused(ReadStatus::notRegular, QStringLiteral("not a regular file"));
 }
 
-ReadResult tooLarge() {
-    return refused(ReadStatus::tooLarge,
-                   QStringLiteral("larger than %1 bytes").arg(RegularFile::maxReadBytes));
+ReadResult tooLarge(qint64 limit) {
+    return refused(ReadStatus::tooLarge, QStringLiteral("larger than %1 bytes").arg(limit));
 }
 
 #ifdef Q_OS_UNIX
@@ -40,7 +39,8 @@ ReadResult failed(int error) {
 // The look before the open keeps a device or a FIFO from being opened at all; O_NONBLOCK keeps
 // the open from waiting when a FIFO is swapped in meanwhile, and the look after it catches
 // that swap. Appends also refuse a link, so that a line never lands outside the folder.
-ReadResult open(QFile& file, const QString& path, Use use) {
+ReadResult open(QFile& file, const QString& path, Use use,
+                qint64 limit = RegularFile::maxReadBytes) {
     const QByteArray name = QFile::encodeName(path);
     struct stat before {};
     const int looked =
@@ -49,8 +49,8 @@ ReadResult open(QFile& file, const QString& path, Use use) {
         return failed(errno);
     if (looked == 0 && !S_ISREG(before.st_mode))
         return notRegular();
-    if (looked == 0 && use == Use::read && before.st_size > RegularFile::maxReadBytes)
-        return tooLarge();
+    if (looked == 0 && use == Use::read && before.st_size > limit)
+        return tooLarge(limit);
     const int flags = O_NONBLOCK | O_CLOEXEC |
                       (use == Use::read ? O_RDONLY : O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW);
     const int fd = ::open(name.constData(), flags, 0666);
@@ -73,14 +73,15 @@ ReadResult open(QFile& file, const QString& path, Use use) {
 
 #else
 
-ReadResult open(QFile& file, const QString& path, Use use) {
+ReadResult open(QFile& file, const QString& path, Use use,
+                qint64 limit = RegularFile::maxReadBytes) {
     const QFileInfo info(path);
     if (!info.exists() && use == Use::read)
         return refused(ReadStatus::missing, QStringLiteral("no such file"));
     if (info.exists() && (!info.isFile() || (use == Use::append && info.isSymLink())))
         return notRegular();
-    if (use == Use::read && info.size() > RegularFile::maxReadBytes)
-        return tooLarge();
+    if (use == Use::read && info.size() > limit)
+        return tooLarge(limit);
     file.setFileName(path);
     const QIODevice::OpenMode mode =
         use == Use::read ? QIODevice::ReadOnly
@@ -94,9 +95,9 @@ ReadResult open(QFile& file, const QString& path, Use use) {
 
 } // namespace
 
-ReadResult RegularFile::read(const QString& path) {
+ReadResult RegularFile::read(const QString& path, qint64 limit) {
     QFile file;
-    ReadResult result = open(file, path, Use::read);
+    ReadResult result = open(file, path, Use::read, limit);
     if (result.status != ReadStatus::read)
         return result;
     // In pieces, so that a file growing behind our back is never read whole into memory.
@@ -107,8 +108,8 @@ ReadResult RegularFile::read(const QString& path) {
             return refused(ReadStatus::failed, file.errorString());
         if (count == 0)
             return result;
-        if (result.bytes.size() + count > maxReadBytes)
-            return tooLarge();
+        if (result.bytes.size() + count > limit)
+            return tooLarge(limit);
         result.bytes.append(chunk.constData(), count);
     }
 }

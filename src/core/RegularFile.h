@@ -10,15 +10,16 @@
 // end (/dev/zero), so every read and append of our own files goes through here.
 namespace RegularFile {
 
-// Far above anything the application keeps (a settings text, Info.json, a log CSV built from
-// one cloud answer per log), low enough that a read can never exhaust the memory.
+// Far above the small files the application keeps (a settings text, Info.json), low enough that
+// a read can never exhaust the memory. A log CSV holds whole logs and may be far larger: it is
+// read under a bound of its own.
 inline constexpr qint64 maxReadBytes = 16 * 1024 * 1024;
 
 enum class ReadStatus {
     read,
     missing,
     notRegular, // a folder, a FIFO, a device, or a link to one of them
-    tooLarge,   // more than maxReadBytes
+    tooLarge,   // more than the read's limit
     failed,     // no permission, an I/O error
 };
 
@@ -29,8 +30,8 @@ struct ReadResult {
 };
 
 // Reads the whole file at path, following links, without ever waiting on the other end of a
-// FIFO and without reading past maxReadBytes.
-ReadResult read(const QString& path);
+// FIFO and without reading past limit bytes.
+ReadResult read(const QString& path, qint64 limit = maxReadBytes);
 
 // Opens path to append, creating it when missing, only when it is a regular file and not a
 // link: a log line must never leave the folder or reach a device. Never waits. Returns whether

@@ -53,7 +53,8 @@ void OstrivaneLogsViewController::downloadOfLogsCompleted() {
 
     QPointer<OstrivaneLogsViewController> self(this);
     GlobalManager::shared().uploadCSVFile(
-        AppConstants::API::Web::QXJDiagnosticsLogs(), *stored, [self](const APIResult& result) {
+        AppConstants::API::Web::QXJDiagnosticsLogs(), *stored,
+        [self](const APIResult& result) {
             if (!self || !self->isRunning())
                 return;
             if (!result.ok()) {
@@ -67,7 +68,9 @@ void OstrivaneLogsViewController::downloadOfLogsCompleted() {
             self->updateProgress(UploadProgress::uploadAccepted);
             GlobalManager::shared().setAuditHistory(Codes::supportUploadSuccess);
             MainQueue::async(self, [self] { self->deleteLogsFileAfterSuccesfulUpload(); });
-        });
+        },
+        // The file holds whole logs, far more than the small files' bound: what was written.
+        *written);
 }
 
 std::optional<qint64> OstrivaneLogsViewController::writeCSVToFile(const QString& fileName) {

@@ -61,10 +61,10 @@ std::optional<APIResult> CloudTest::call(const QString& url, const QVariantMap& 
 }
 
 std::optional<APIResult> CloudTest::upload(const QString& url, const QString& filename,
-                                           int timeoutMs) {
+                                           int timeoutMs, qint64 maxBytes) {
     auto result = std::make_shared<std::optional<APIResult>>();
-    GlobalManager::shared().uploadCSVFile(url, filename,
-                                          [result](const APIResult& r) { *result = r; });
+    GlobalManager::shared().uploadCSVFile(
+        url, filename, [result](const APIResult& r) { *result = r; }, maxBytes);
     waitFor([result] { return result->has_value(); }, timeoutMs);
     return *result;
 }

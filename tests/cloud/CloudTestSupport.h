@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cloud/APIResult.h"
+#include "core/RegularFile.h"
 #include "doubles/LoopbackCloud.h"
 
 #include <QTemporaryDir>
@@ -25,7 +26,8 @@ protected:
                                   ContentType contentType = ContentType::json,
                                   int timeoutMs = 5000);
     std::optional<APIResult> upload(const QString& url, const QString& filename,
-                                    int timeoutMs = 5000);
+                                    int timeoutMs = 5000,
+                                    qint64 maxBytes = RegularFile::maxReadBytes);
 
     LoopbackCloud cloud;
     QTemporaryDir configFolder;

@@ -5,6 +5,7 @@
 #include "cloud/GlobalManager.h"
 #include "cloud/NetworkManager.h"
 #include "core/Helper.h"
+#include "core/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -81,6 +82,21 @@ TEST_F(UploadCSVFileTest, BodyIsTheOnePartFormByteForByte) {
     upload(page(), name);
     ASSERT_EQ(cloud.requestCount(), 2);
     EXPECT_NE(boundaryOf(cloud.requests().at(1)), boundary);
+}
+
+TEST_F(UploadCSVFileTest, CsvOfLargeLogsGoesWholeUnderItsOwnBoundAndNotPastIt) {
+    const QByteArray csv(RegularFile::maxReadBytes + 1, 'x');
+    writeFile(u"large.csv"_s, csv);
+    auto result = upload(page(), u"large.csv"_s, 5000, csv.size());
+    ASSERT_TRUE(result && result->ok());
+    ASSERT_EQ(cloud.requestCount(), 1);
+    const LoopbackCloud::Request& request = cloud.requests().first();
+    EXPECT_EQ(request.body, expectedBody(boundaryOf(request), "large.csv", csv));
+
+    auto over = upload(page(), u"large.csv"_s, 5000, csv.size() - 1);
+    ASSERT_TRUE(over && !over->ok());
+    EXPECT_TRUE(over->error().is(APIError::Kind::other));
+    EXPECT_EQ(cloud.requestCount(), 1);
 }
 
 TEST_F(UploadCSVFileTest, MissingFileIsSentAsAnEmptyPart) {
