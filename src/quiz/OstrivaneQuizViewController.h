@@ -105,9 +105,9 @@ public:
 
     // The progress file. A save that cannot be written (a full disk) tells the user; the
     // question and the answers stay, the file keeps its last progress, and the next question
-    // saves again.
+    // saves again. Returns false when the save failed and the user was told.
     static QString getAppUserDefault(const QString& key);
-    void setAppUserDefault(const QString& key, const QString& value);
+    bool setAppUserDefault(const QString& key, const QString& value);
 
     // Widgets, for the layout's owner and for tests.
     QLabel* labelQuestionsTitle() const { return labelQuestionsTitle_; }

@@ -206,6 +206,11 @@ void OstrivaneQuizViewController::saveAndContinueLater() {
         MainQueue::async(this, [this] { showCatalogueAlert(Codes::noInternetConnection); });
         return;
     }
+    // The last question shown may not have been saved (a full disk then): the quiz closes only
+    // once its progress is in the file.
+    const Quiz* quiz = currentQuiz();
+    if (quiz && !setAppUserDefault(progressKey(*quiz), QString::number(currentQuestionIndex_)))
+        return;
     GlobalManager::shared().setAuditHistory(Codes::quizSavedLaterOrContinue,
                                             AuditStates::stateQuizSavedForLater);
     if (ChildViewControllerDelegate* owner = delegate())

@@ -14,15 +14,16 @@ QString OstrivaneQuizViewController::getAppUserDefault(const QString& key) {
     return AppUserDefaultStore::getAppUserDefault(key);
 }
 
-void OstrivaneQuizViewController::setAppUserDefault(const QString& key, const QString& value) {
+bool OstrivaneQuizViewController::setAppUserDefault(const QString& key, const QString& value) {
     // Without a place for the file there is nothing the user could do about it.
     if (AppUserDefaultStore::setAppUserDefault(key, value) || !AppState::g_appUserDefaultUrl)
-        return;
+        return true;
     // After the question is on screen, so that the alert has a window to sit on.
     MainQueue::async(this, [this] {
         addAlertView(this, AppConstants::Alerts::titles::notification, std::nullopt,
                      AppConstants::Alerts::descriptions::quizProgressNotSaved, true);
     });
+    return false;
 }
 
 QString OstrivaneQuizViewController::progressKey(const Quiz& quiz) {

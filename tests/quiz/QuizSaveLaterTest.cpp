@@ -20,13 +20,15 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 namespace Paths = AppConstants::API::Host::path;
 
 namespace {
 
-QJsonObject progressFile(const QTemporaryDir& folder) {
-    QFile file(folder.filePath(AppConstants::AppUserDefaultFile::fileName));
+QJsonObject progressFile(const QString& folder) {
+    QFile file(folder + u'/' + AppConstants::AppUserDefaultFile::fileName);
     return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object()
                                           : QJsonObject();
 }
@@ -34,12 +36,12 @@ QJsonObject progressFile(const QTemporaryDir& folder) {
 TEST_F(QuizScreenTest, SavedQuizReopensWhereTheUserLeftOff) {
     startQuiz();
     ASSERT_TRUE(waitForQuestion(q1));
-    EXPECT_EQ(progressFile(folder).value(u"--12"_s).toString(), u"0"_s);
+    EXPECT_EQ(progressFile(folder.path()).value(u"--12"_s).toString(), u"0"_s);
     choose({1012});
     next(q2);
     choose({1021, 1022});
     next(q3);
-    EXPECT_EQ(progressFile(folder).value(u"--12"_s).toString(), u"2"_s);
+    EXPECT_EQ(progressFile(folder.path()).value(u"--12"_s).toString(), u"2"_s);
 
     quiz->buttonSaveAndContinue()->click();
     ASSERT_TRUE(waitFor([&] { return shownQuizSheet() != nullptr; }));
@@ -124,7 +126,8 @@ TEST_P(QuizReopeningTest, ReopensAtTheStoredQuestionOnlyWhenEveryOneBeforeIsAnsw
     startQuiz();
     ASSERT_TRUE(waitForQuestion(QList<QString>{q1, q2, q3, q4}.at(row.opensAt)));
     EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question %1 of 4"_s.arg(row.opensAt + 1));
-    EXPECT_EQ(progressFile(folder).value(u"--12"_s).toString(), QString::number(row.opensAt));
+    EXPECT_EQ(progressFile(folder.path()).value(u"--12"_s).toString(),
+              QString::number(row.opensAt));
     for (int dot = 0; dot < quiz->progressViews().size(); ++dot)
         EXPECT_EQ(Extensions::backgroundColor(quiz->progressViews()[dot]),
                   NamedColors::color(dot <= row.opensAt ? NamedColors::blue : NamedColors::grey))
@@ -187,11 +190,10 @@ TEST_F(QuizScreenTest, ProgressThatCannotBeSavedIsToldAndSavedOnceThereIsRoom) {
     const QByteArray saved = file.readAll();
     file.close();
 
+    const QString& notSaved = AppConstants::Alerts::descriptions::quizProgressNotSaved;
     disk->fill();
     next(q2);
-    EXPECT_TRUE(waitFor([&] {
-        return shownAlertText() == AppConstants::Alerts::descriptions::quizProgressNotSaved;
-    }));
+    EXPECT_TRUE(waitFor([&] { return shownAlertText() == notSaved; }));
     EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 2 of 4"_s);
     EXPECT_EQ(AppState::QuizChoices, (QList<StructQuizChoicesSubmit>{{101, 1012, 2}}));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -199,13 +201,38 @@ TEST_F(QuizScreenTest, ProgressThatCannotBeSavedIsToldAndSavedOnceThereIsRoom) {
     file.close();
 
     ASSERT_TRUE(closeAlert());
+    // Leaving is refused the same way: the quiz stays, and is not reported as saved.
+    quiz->saveAndContinueLater();
+    EXPECT_TRUE(waitFor([&] { return shownAlertText() == notSaved; }));
+    EXPECT_EQ(welcome->quizChildViewController(), quiz);
+    ASSERT_TRUE(closeAlert());
+
     disk->makeRoom();
     choose({1021, 1022});
     next(q3);
     spinFor(50);
     EXPECT_TRUE(shownAlertText().isEmpty());
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QJsonDocument::fromJson(file.readAll()).object().value(u"--12"_s), u"2"_s);
+    EXPECT_EQ(progressFile(full).value(u"--12"_s), u"2"_s);
+
+    // Back to a question that could not be saved, then leaving saves it once there is room.
+    disk->fill();
+    quiz->buttonPrevious()->click();
+    ASSERT_TRUE(waitFor([&] { return shownAlertText() == notSaved; }));
+    ASSERT_TRUE(closeAlert());
+    disk->makeRoom();
+    QPointer<OstrivaneQuizViewController> leaving(quiz);
+    quiz->saveAndContinueLater();
+    ASSERT_TRUE(waitFor([&] { return leaving.isNull(); }));
+    EXPECT_EQ(progressFile(full).value(u"--12"_s), u"1"_s);
+    const auto savedAudits = [&] {
+        return std::ranges::count_if(cloud->requestsTo(Paths::setZubAuditHistory),
+                                     [](const LoopbackCloud::Request& request) {
+                                         return request.json().value(u"Code"_s) == u"5000052"_s;
+                                     });
+    };
+    ASSERT_TRUE(waitFor([&] { return savedAudits() > 0; }));
+    spinFor(50);
+    EXPECT_EQ(savedAudits(), 1);
 }
 
 } // namespace
