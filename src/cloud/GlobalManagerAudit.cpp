@@ -71,14 +71,14 @@ SettingsStore& store() {
 
 namespace Keys = AppConstants::userdefaultKeys;
 
+// Both keys in one write, so that the file never pairs a code with another code's record.
 void keepWaiting(const QVariantMap& record) {
-    store().setValue(Keys::pendingAudits, codeOf(record));
-    store().setValue(Keys::pendingAuditRecord, recordText(record));
+    store().apply(
+        {{Keys::pendingAudits, codeOf(record)}, {Keys::pendingAuditRecord, recordText(record)}});
 }
 
 void clearWaiting() {
-    store().removeObject(Keys::pendingAudits);
-    store().removeObject(Keys::pendingAuditRecord);
+    store().apply({{Keys::pendingAudits, std::nullopt}, {Keys::pendingAuditRecord, std::nullopt}});
 }
 
 // The slot as stored: what is under "PendingAudits" and the record kept beside it. It names the

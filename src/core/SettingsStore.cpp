@@ -70,18 +70,23 @@ std::optional<QString> SettingsStore::string(const QString& key) const {
 }
 
 void SettingsStore::setValue(const QString& key, const QVariant& value) {
-    if (!file_)
-        return;
-    values_.insert(key, value);
-    unwritten_.insert(key, value);
-    synchronize();
+    apply({{key, value}});
 }
 
 void SettingsStore::removeObject(const QString& key) {
+    apply({{key, std::nullopt}});
+}
+
+void SettingsStore::apply(const IniText::Changes& changes) {
     if (!file_)
         return;
-    values_.remove(key);
-    unwritten_.insert(key, std::nullopt);
+    for (auto it = changes.cbegin(); it != changes.cend(); ++it) {
+        if (it.value())
+            values_.insert(it.key(), *it.value());
+        else
+            values_.remove(it.key());
+        unwritten_.insert(it.key(), it.value());
+    }
     synchronize();
 }
 

@@ -28,6 +28,9 @@ public:
     std::optional<QString> string(const QString& key) const;
     void setValue(const QString& key, const QVariant& value);
     void removeObject(const QString& key);
+    // Several changes (nothing: the key is removed) in one write, so that the file holds all of
+    // them or none.
+    void apply(const IniText::Changes& changes);
     // The file the store keeps its values in.
     std::optional<QString> fileName() const { return file_; }
     // Writes the changes that an earlier write could not. Returns whether the file holds
