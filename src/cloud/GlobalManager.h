@@ -82,8 +82,9 @@ private:
     void dispatch(HTTPMethod method, Builder build, APICompletion completion);
     void send(HTTPMethod method, const Builder& build, APICompletion completion);
     // slot: the waiting slot as stored when the record is the waiting one (see
-    // GlobalManagerAudit.cpp), empty for a record of a step just taken.
-    void postAudit(const QVariantMap& record, const QString& slot = {});
+    // GlobalManagerAudit.cpp), empty for a record of a step just taken; madeUp: the record was
+    // made for a waiting code alone.
+    void postAudit(const QVariantMap& record, const QString& slot = {}, bool madeUp = false);
 
     QNetworkAccessManager* nam_ = nullptr;
     // The waiting slot, as stored, while its record is being sent.

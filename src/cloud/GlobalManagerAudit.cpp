@@ -90,7 +90,8 @@ QString slotText() {
 
 struct Waiting {
     QVariantMap record;
-    QString slot; // slotText() when it was read
+    QString slot;        // slotText() when it was read
+    bool madeUp = false; // made at the reading for a code alone: its step's moment is unknown
 };
 
 // The record waiting to be sent, or nothing; reads the store and changes nothing. The code under
@@ -111,7 +112,15 @@ std::optional<Waiting> waitingRecord() {
         recordFromText(store().string(Keys::pendingAuditRecord).value_or(QString()));
     if (kept && codeOf(*kept) == waiting)
         return Waiting{std::move(*kept), slot};
-    return Waiting{auditRecord(waiting, AppConstants::API::Host::AuditRecord::stateDefault), slot};
+    return Waiting{auditRecord(waiting, AppConstants::API::Host::AuditRecord::stateDefault), slot,
+                   true};
+}
+
+// Whether the waiting record stays rather than the given one, which the cloud has not settled:
+// the newer record wins. A record made up for a code alone is older than any record made here:
+// its step was taken before, by another build.
+bool waitingWins(const Waiting& waiting, const QVariantMap& record, bool madeUp) {
+    return madeUp || (!waiting.madeUp && isNewer(waiting.record, record));
 }
 
 // Whether the cloud has settled a record: it accepted it (a 2xx answer, with or without a body)
@@ -126,11 +135,11 @@ bool isSettled(const APIResult& result) {
 
 // What becomes of the slot once a post has its answer: the only place a record leaves it, and
 // where one comes back to it. slot: the slot the record was read from, empty for a new record.
-void settle(const QVariantMap& record, const QString& slot, const APIResult& result) {
+void settle(const QVariantMap& record, const QString& slot, bool madeUp, const APIResult& result) {
     if (!isSettled(result)) {
-        // Kept for a later resend, unless a newer record already waits: the newer one wins.
+        // Kept for a later resend, unless the record waiting now wins over it.
         const std::optional<Waiting> waiting = waitingRecord();
-        if (!waiting || !isNewer(waiting->record, record))
+        if (!waiting || !waitingWins(*waiting, record, madeUp))
             keepWaiting(record);
         return;
     }
@@ -166,14 +175,14 @@ void GlobalManager::sendPendingAudit() {
     if (!waiting || waiting->slot == pendingInFlight_)
         return;
     pendingInFlight_ = waiting->slot;
-    postAudit(waiting->record, waiting->slot);
+    postAudit(waiting->record, waiting->slot, waiting->madeUp);
 }
 
-void GlobalManager::postAudit(const QVariantMap& record, const QString& slot) {
+void GlobalManager::postAudit(const QVariantMap& record, const QString& slot, bool madeUp) {
     callAPI(AppConstants::API::Host::setZubAuditHistory(), HTTPMethod::POST, record,
-            [this, record, slot](const APIResult& result) {
+            [this, record, slot, madeUp](const APIResult& result) {
                 if (!slot.isEmpty() && pendingInFlight_ == slot)
                     pendingInFlight_.clear();
-                settle(record, slot, result);
+                settle(record, slot, madeUp, result);
             });
 }

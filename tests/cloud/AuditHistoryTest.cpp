@@ -136,6 +136,16 @@ TEST_F(AuditHistoryTest, WaitingRecordGoesFirstOnceARecordCanBeSent) {
     EXPECT_FALSE(pending().has_value());
 }
 
+TEST_F(AuditHistoryTest, StepThatCouldNotBeSentOutranksACodeLeftAloneByAnotherBuild) {
+    AppState::defaults().setValue(AppConstants::userdefaultKeys::pendingAudits, u"8000003"_s);
+    // Answered a second later: a record made up for the code at the answer is a second younger.
+    cloud.route(u"POST"_s, path(), Reply::text("busy", 503).after(1100));
+    GlobalManager::shared().setAuditHistory(u"8000017"_s);
+    ASSERT_TRUE(cloud.waitForRequests(2));
+    EXPECT_TRUE(waitFor([] { return pending() == u"8000017"_s; }, 3000))
+        << pending().value_or(u"(none)"_s).toStdString();
+}
+
 // How the resend of a waiting record ends, and whether the record then waits for the next.
 struct ResendEnd {
     const char* name;
