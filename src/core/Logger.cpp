@@ -55,12 +55,15 @@ QByteArray header(const QDateTime& at) {
 constexpr double pauseAfterFailedWriteSeconds = 10.0;
 
 // Appends bytes in one write. A write that lands only in part is cut off again, so that the
-// next line never continues a broken one.
+// next line never continues a broken one; but only while the part is still the file's end, as
+// another running instance may append to the same file in between.
 bool appendWhole(QFile& file, const QByteArray& bytes) {
     const qint64 before = file.size();
-    if (file.write(bytes) == bytes.size())
+    const qint64 written = file.write(bytes);
+    if (written == bytes.size())
         return true;
-    file.resize(before);
+    if (written > 0 && file.size() == before + written)
+        file.resize(before);
     return false;
 }
 

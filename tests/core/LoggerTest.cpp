@@ -4,6 +4,7 @@
 #include "core/Clock.h"
 #include "core/Helper.h"
 #include "platform/BundleInfo.h"
+#include "platform/TimeScale.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,8 +12,15 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdio>
 #include <memory>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -127,6 +135,47 @@ TEST_F(LoggerTest, LinesFromSeveralThreadsStayWhole) {
         ASSERT_TRUE(lines[i].startsWith("12/06/2026 14:05:09: thread ")) << lines[i].constData();
         ASSERT_TRUE(lines[i].endsWith(QByteArray(40, 'x'))) << lines[i].constData();
     }
+}
+
+// Another running instance appends to the same file while every write of this one is refused
+// (the file-size limit stands in for a full disk): none of its lines may be cut away.
+TEST_F(LoggerTest, ARefusedWriteKeepsTheLinesOfAnotherInstance) {
+    const QByteArray path =
+        QFile::encodeName(QDir(folder_).filePath(u"Qxj_DebugLog_T123_12062026.txt"_s));
+    Logger::log(u"first"_s);
+    constexpr int kOtherLines = 100000;
+    const pid_t other = ::fork();
+    ASSERT_GE(other, 0);
+    if (other == 0) {
+        // Only calls that are safe in the child of a process with threads.
+        const int fd = ::open(path.constData(), O_WRONLY | O_APPEND);
+        char line[32];
+        for (int i = 0; fd >= 0 && i < kOtherLines; ++i) {
+            const int size = std::snprintf(line, sizeof line, "other %d\n", i);
+            if (::write(fd, line, size) != size)
+                ::_exit(1);
+        }
+        ::_exit(fd >= 0 ? 0 : 1);
+    }
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit refused = saved;
+    refused.rlim_cur = 1;
+    ::setrlimit(RLIMIT_FSIZE, &refused);
+    TimeScale::setFactor(1e-5); // the pause after a refused write
+    int status = 0;
+    while (::waitpid(other, &status, WNOHANG) == 0)
+        Logger::log(u"refused"_s);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    TimeScale::setFactor(1.0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    QList<QByteArray> lines = contents(u"Qxj_DebugLog_T123_12062026.txt"_s).split('\n');
+    ASSERT_EQ(lines.size(), kOtherLines + 2);
+    EXPECT_EQ(lines.takeFirst(), QByteArray("12/06/2026 14:05:09: first"));
+    for (int i = 0; i < kOtherLines; ++i)
+        ASSERT_EQ(lines[i], "other " + QByteArray::number(i));
 }
 
 TEST(LoggerPrefix, NamesTheSourceFileFunctionAndLine) {
