@@ -102,9 +102,12 @@ const OwnFile ownFiles[] = {
     {"DebugLog", [] { return Logger::currentFilePath(); }, "outside\n",
      [] {
          Logger::log(u"a line"_s);
-         return QString();
+         // Read only where the path leads to a regular file: never a FIFO or a device.
+         const QString path = Logger::currentFilePath();
+         return QFileInfo(path).isFile() && contents(path).contains("a line") ? u"written"_s
+                                                                              : u"not written"_s;
      },
-     u""_s, u""_s},
+     u"not written"_s, u"not written"_s},
     {"LogCsvUpload", [] { return inFolder(u"WPZ_T1.csv"_s); }, "Date,Code\n",
      [] {
          LoopbackCloud cloud;
