@@ -7,6 +7,7 @@
 #include "platform/Transitions.h"
 #include "platform/ViewController.h"
 #include "shell/ChildViewController.h"
+#include "support/CloudAnswer.h"
 #include "support/FailureCode.h"
 #include "support/LogCommand.h"
 #include "support/ReplyFramer.h"
@@ -179,6 +180,22 @@ private:
         showUpgradeOrSupportUploadError(requestFailureCode(result.error(), function));
         return true;
     }
+
+    // Which unusable answers of a request get a debug-log line: each request has its own.
+    enum class LoggedUnusable { always, unparsable, parsable };
+    // An answer that cannot be used ends its wait with UnusableAnswer, after the debug-log line
+    // (lineStart, then the reason) when it is of the kind its request logs; no alert. Returns
+    // whether the answer was unusable.
+    template <class T, class V>
+    static bool answerUnusable(const AnswerResult<V>& answer, const Continuation<T>& wait,
+                               LoggedUnusable logged, const QString& lineStart) {
+        if (answer.ok())
+            return false;
+        wait.resume(unusableAnswer(answer.error(), logged, lineStart));
+        return true;
+    }
+    static std::exception_ptr unusableAnswer(const AnswerError& error, LoggedUnusable logged,
+                                             const QString& lineStart);
 
     // A new wait of the run, which becomes the one endWait ends. Exchanges never overlap, so
     // only the newest wait can be pending.

@@ -108,14 +108,11 @@ Task<QString> OstrivaneLogsViewController::downloadLogHeader() {
             if (self->requestFailed(result, wait, function))
                 return;
             const AnswerResult<QString> csv = CloudAnswer::headerCsv(result.data());
-            if (!csv.ok()) {
-                // Only a body that is not JSON is logged; JSON without its text is not.
-                if (csv.error().unparsable)
-                    Logger::log(Logger::prefix(sourceFile, function, __LINE__) +
-                                AppConstants::DebugLog::errorLabel + csv.error().description);
-                wait.resume(std::make_exception_ptr(UnusableAnswer(csv.error())));
+            // Only a body that is not JSON is logged; JSON without its text is not.
+            if (answerUnusable(csv, wait, LoggedUnusable::unparsable,
+                               Logger::prefix(sourceFile, function, __LINE__) +
+                                   AppConstants::DebugLog::errorLabel))
                 return;
-            }
             self->csvContent += self->replaceTMVersion(csv.value()) + u'\n';
             Console::print(Texts::csv + csv.value());
             wait.resume(csv.value());

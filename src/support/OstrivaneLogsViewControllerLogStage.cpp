@@ -144,12 +144,9 @@ Task<QString> OstrivaneLogsViewController::sendResponseBytesForDownloadLog(QStri
                                     QStringLiteral("sendResponseBytesForDownloadLog(logName:)")))
                 return;
             const AnswerResult<QString> csv = CloudAnswer::logCsv(result.data());
-            if (!csv.ok()) {
-                Logger::log(AppConstants::SupportUpload::failedToProcessCsv +
-                            csv.error().description);
-                wait.resume(std::make_exception_ptr(UnusableAnswer(csv.error())));
+            if (answerUnusable(csv, wait, LoggedUnusable::always,
+                               AppConstants::SupportUpload::failedToProcessCsv))
                 return;
-            }
             self->csvContent += csv.value();
             Console::print(Texts::appendedCsvFor + logName + Texts::separator + csv.value());
             wait.resume(Texts::csvDataReceivedFor + logName);

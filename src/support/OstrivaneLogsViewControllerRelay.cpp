@@ -40,15 +40,11 @@ Task<void> OstrivaneLogsViewController::callAPI(QString urlString, QVariantMap p
             if (self->requestFailed(result, wait, function))
                 return;
             const AnswerResult<QString> answer = CloudAnswer::command(result.data());
-            if (!answer.ok()) {
-                wait.resume(std::make_exception_ptr(UnusableAnswer(answer.error())));
-                // A body that is not JSON fails the wait quietly; JSON without a command is
-                // logged.
-                if (!answer.error().unparsable)
-                    Logger::log(Logger::prefix(sourceFile, function, __LINE__) +
-                                AppConstants::DebugLog::errorLabel + answer.error().description);
+            // A body that is not JSON fails the wait quietly; JSON without a command is logged.
+            if (answerUnusable(answer, wait, LoggedUnusable::parsable,
+                               Logger::prefix(sourceFile, function, __LINE__) +
+                                   AppConstants::DebugLog::errorLabel))
                 return;
-            }
             if (self->writeCommand(answer.value()))
                 Console::print(Texts::bytesFor + LogCommands::caseName(command) + Texts::separator +
                                answer.value());
@@ -75,13 +71,10 @@ Task<QStringList> OstrivaneLogsViewController::callAPILogUsage(QString urlString
             if (self->requestFailed(result, wait, function))
                 return;
             const AnswerResult<QStringList> list = CloudAnswer::commandList(result.data());
-            if (!list.ok()) {
-                wait.resume(std::make_exception_ptr(UnusableAnswer(list.error())));
-                if (!list.error().unparsable)
-                    Logger::log(Logger::prefix(sourceFile, function, __LINE__) +
-                                AppConstants::DebugLog::errorLabel + list.error().description);
+            if (answerUnusable(list, wait, LoggedUnusable::parsable,
+                               Logger::prefix(sourceFile, function, __LINE__) +
+                                   AppConstants::DebugLog::errorLabel))
                 return;
-            }
             int& counter = SecureChannelAttributes::shared().TxMsgSeqNum;
             counter = static_cast<int>(LogSequence::afterListAnswer(counter, list.value().size()));
             wait.resume(list.value());
@@ -151,6 +144,15 @@ void OstrivaneLogsViewController::replyReady(logCommand command, const QByteArra
 void OstrivaneLogsViewController::endWait(std::exception_ptr error) {
     if (auto end = std::exchange(continuation_, nullptr))
         end(std::move(error));
+}
+
+std::exception_ptr OstrivaneLogsViewController::unusableAnswer(const AnswerError& error,
+                                                               LoggedUnusable logged,
+                                                               const QString& lineStart) {
+    if (logged == LoggedUnusable::always ||
+        (logged == LoggedUnusable::unparsable) == error.unparsable)
+        Logger::log(lineStart + error.description);
+    return std::make_exception_ptr(UnusableAnswer(error));
 }
 
 void OstrivaneLogsViewController::replyFailed(const QString& why, logCommand command) {
