@@ -202,16 +202,21 @@ private:
     template <class T> Continuation<T> newWait() {
         Continuation<T> wait = Continuation<T>::make();
         continuation_ = [wait](std::exception_ptr error) {
-            if (error)
-                wait.resume(std::move(error));
-            else if constexpr (std::is_void_v<T>)
-                wait.resume();
+            if constexpr (std::is_void_v<T>) {
+                if (!error) {
+                    wait.resume();
+                    return;
+                }
+            }
+            wait.resume(std::move(error));
         };
+        waitEndsWithReply_ = std::is_void_v<T>;
         return wait;
     }
     // The one way, besides the answer of the exchange's own request, that the pending wait
     // ends: without an error when the transmitter's reply has been kept (a single reply or a
-    // listed one alike), with LogRunEnded when the run ends. A wait ends once.
+    // listed one alike), with LogRunEnded when the run ends. A wait for a value ends only with
+    // its request's answer or with the run, so a reply leaves it pending. A wait ends once.
     void endWait(std::exception_ptr error = nullptr);
 
     ReplyFramer framer_;
@@ -224,8 +229,10 @@ private:
     // Whether the transmitter's reply to the log-types command has been passed on.
     bool logTypesHandedOver_ = false;
 
-    // The wait of the exchange in flight (see endWait).
+    // The wait of the exchange in flight, and whether the transmitter's reply ends it (see
+    // endWait).
     std::function<void(std::exception_ptr)> continuation_;
+    bool waitEndsWithReply_ = false;
 
     // Owns the frames of the run's tasks; declared last so that they go first when the screen
     // is destroyed, before anything they might refer to.

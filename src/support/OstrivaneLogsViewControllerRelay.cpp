@@ -142,8 +142,9 @@ void OstrivaneLogsViewController::replyReady(logCommand command, const QByteArra
 }
 
 void OstrivaneLogsViewController::endWait(std::exception_ptr error) {
-    if (auto end = std::exchange(continuation_, nullptr))
-        end(std::move(error));
+    if (!continuation_ || (!error && !waitEndsWithReply_))
+        return;
+    std::exchange(continuation_, nullptr)(std::move(error));
 }
 
 std::exception_ptr OstrivaneLogsViewController::unusableAnswer(const AnswerError& error,
