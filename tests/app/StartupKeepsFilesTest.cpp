@@ -27,7 +27,7 @@ void writeAged(const QString& path, int ageSeconds) {
                                  QFileDevice::FileModificationTime));
 }
 
-TEST(StaleTemporariesTest, StartUpKeepsCopiesTemporariesAndOlderLogFiles) {
+TEST(StartupKeepsFilesTest, CopiesTemporariesAndOlderLogFilesStay) {
     const QString folder = *Helper::getDirectoryUrl();
     const QString settings = *AppState::defaults().fileName();
     const QStringList paths{
