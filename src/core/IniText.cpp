@@ -1,8 +1,14 @@
 #include "core/IniText.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
+
+#ifdef Q_OS_LINUX
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -28,19 +34,58 @@ QVariantMap valuesOf(const QSettings& settings) {
     return values;
 }
 
+// What QSettings reads of the file; nothing when it could not open it (lines it cannot parse are
+// skipped, as they always were).
+std::optional<QVariantMap> valuesOfFile(const QString& path) {
+    const QSettings settings(path, QSettings::IniFormat);
+    if (settings.status() == QSettings::AccessError)
+        return std::nullopt;
+    return valuesOf(settings);
+}
+
+QString scratchTemplate(const QString& folder) {
+    return QDir(folder).filePath(QStringLiteral(".settings-scratch-XXXXXX"));
+}
+
+#ifdef Q_OS_LINUX
+// The text in a file that lives in memory only, read through its name under /proc. A read of a
+// QSettings that changes nothing always reads the file again, so a name reused for a later text
+// is read afresh.
+std::optional<QVariantMap> parseInMemory(const QByteArray& text) {
+    const int fd = ::memfd_create("settings", MFD_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    std::optional<QVariantMap> values;
+    const QString path = QStringLiteral("/proc/self/fd/%1").arg(fd);
+    QFile file;
+    if (QFile::exists(path) && file.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle) &&
+        file.write(text) == text.size() && file.flush())
+        values = valuesOfFile(path);
+    file.close();
+    ::close(fd);
+    return values;
+}
+#endif
+
 } // namespace
 
-std::optional<QVariantMap> IniText::parse(const QByteArray& text) {
-    const QTemporaryDir scratch;
+std::optional<QVariantMap> IniText::parse(const QByteArray& text, const QString& scratchFolder) {
+    if (text.isEmpty())
+        return QVariantMap();
+#ifdef Q_OS_LINUX
+    if (std::optional<QVariantMap> values = parseInMemory(text))
+        return values;
+#endif
+    const QTemporaryDir scratch(scratchTemplate(scratchFolder));
     const QString path = scratch.filePath(QStringLiteral("read.ini"));
     if (!scratch.isValid() || !writeWhole(path, text))
         return std::nullopt;
-    return valuesOf(QSettings(path, QSettings::IniFormat));
+    return valuesOfFile(path);
 }
 
-std::optional<IniText::Written> IniText::withChanges(const QByteArray& text,
-                                                     const Changes& changes) {
-    const QTemporaryDir scratch;
+std::optional<IniText::Written> IniText::withChanges(const QByteArray& text, const Changes& changes,
+                                                     const QString& scratchFolder) {
+    const QTemporaryDir scratch(scratchTemplate(scratchFolder));
     const QString written = scratch.filePath(QStringLiteral("write.ini"));
     if (!scratch.isValid() || !writeWhole(written, text))
         return std::nullopt;

@@ -10,14 +10,17 @@
 // The INI text that QSettings reads and writes, handled as bytes so that the settings stores
 // can put it in place themselves (see SettingsStore). QSettings works only on files, and keeps
 // what it read by file name for later objects on the same file, so every call here works on
-// fresh files of its own in a private temporary folder.
+// fresh files of its own: a file in memory where the system offers one, else a private scratch
+// folder in the given folder. That is the settings folder, not the system's temporary folder:
+// a full or unwritable /tmp must not cost the settings that have room where they live.
 namespace IniText {
 
 // Key to its new value, or nothing: the key is removed.
 using Changes = QMap<QString, std::optional<QVariant>>;
 
-// The values the text holds; nothing when the scratch folder cannot be used.
-std::optional<QVariantMap> parse(const QByteArray& text);
+// The values the text holds; nothing when the text could not be read into QSettings. Reading
+// needs no room on a disk where a file in memory can be made.
+std::optional<QVariantMap> parse(const QByteArray& text, const QString& scratchFolder);
 
 struct Written {
     QByteArray text;
@@ -28,6 +31,7 @@ struct Written {
 // Every key of the text that the changes do not name stays as it is. Nothing when the result
 // could not be made whole: QSettings does not report a failed write of its own, so the result is
 // read again and must hold every key and end where a line ends.
-std::optional<Written> withChanges(const QByteArray& text, const Changes& changes);
+std::optional<Written> withChanges(const QByteArray& text, const Changes& changes,
+                                   const QString& scratchFolder);
 
 } // namespace IniText

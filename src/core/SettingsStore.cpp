@@ -46,7 +46,7 @@ void SettingsStore::load() {
         return;
     QString error;
     const std::optional<QByteArray> text = readFile(*file_, &error);
-    const std::optional<QVariantMap> values = text ? IniText::parse(*text) : std::nullopt;
+    const std::optional<QVariantMap> values = text ? IniText::parse(*text, folder()) : std::nullopt;
     if (!values) {
         logError(QStringLiteral("load()"),
                  error.isEmpty() ? QStringLiteral("cannot read ") + *file_ : error);
@@ -96,11 +96,11 @@ bool SettingsStore::synchronize() {
     // Read now, not at start-up: another program may have written its keys since.
     QString error;
     const std::optional<QByteArray> text = readFile(*file_, &error);
+    // As QSettings does, the first write makes the folder.
+    QDir().mkpath(folder());
     const std::optional<IniText::Written> written =
-        text ? IniText::withChanges(*text, unwritten_) : std::nullopt;
+        text ? IniText::withChanges(*text, unwritten_, folder()) : std::nullopt;
     if (written) {
-        // As QSettings does, the first write makes the folder.
-        QDir().mkpath(QFileInfo(*file_).path());
         const DurableFile::Result replaced = DurableFile::replace(*file_, written->text);
         if (replaced.ok) {
             values_ = written->values;
@@ -113,6 +113,10 @@ bool SettingsStore::synchronize() {
              error.isEmpty() ? QStringLiteral("cannot make the settings text of ") + *file_
                              : error);
     return false;
+}
+
+QString SettingsStore::folder() const {
+    return file_ ? QFileInfo(*file_).path() : QString();
 }
 
 void SettingsStore::reset(const std::optional<QString>& file) {

@@ -42,6 +42,8 @@ public:
 
 private:
     void load();
+    // Where the file lies, and where the store does its scratch work.
+    QString folder() const;
 
     std::optional<QString> file_;
     QVariantMap values_;

@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QScopeGuard>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -73,9 +74,10 @@ const QList<SavedFile> savedFiles{
          return AppState::defaults().synchronize();
      },
      [](const QByteArray& bytes, const QString& value) {
-         return IniText::parse(bytes) == QVariantMap{{logFileName, value},
-                                                     {u"Quiz"_s, uR"([{"QuizID":12}])"_s},
-                                                     {u"SignInUser"_s, u"kept"_s}};
+         return IniText::parse(bytes, QFileInfo(AppState::defaultsSuiteFile()).path()) ==
+                QVariantMap{{logFileName, value},
+                            {u"Quiz"_s, uR"([{"QuizID":12}])"_s},
+                            {u"SignInUser"_s, u"kept"_s}};
      },
      [] { return AppState::defaults().string(logFileName).value_or(QString()); }},
 };
@@ -105,6 +107,31 @@ protected:
         AppState::defaults().reset(AppState::defaultsSuiteFile());
     }
 };
+
+TEST_F(SaveTest, SettingsStoreNeedsNoRoomInTheSystemsTemporaryFolder) {
+    // A file where the temporary folder should be: nothing can be made there, not even by root.
+    const QString path = AppState::defaultsSuiteFile();
+    const QString notAFolder = QFileInfo(path).path() + u"/not-a-folder"_s;
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+    writeFile(notAFolder, "x");
+    const QByteArray tmp = qgetenv("TMPDIR");
+    const auto restore = qScopeGuard([&] {
+        tmp.isEmpty() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmp);
+        QFile::remove(notAFolder);
+    });
+    qputenv("TMPDIR", notAFolder.toLocal8Bit());
+    putInPlace(path, "[General]\nLogFileName=first.csv\n");
+    const QStringList before =
+        QDir(QFileInfo(path).path()).entryList(QDir::AllEntries | QDir::Hidden);
+
+    EXPECT_EQ(AppState::defaults().string(logFileName), u"first.csv"_s);
+    AppState::defaults().setValue(logFileName, u"second.csv"_s);
+    EXPECT_TRUE(AppState::defaults().synchronize());
+    EXPECT_TRUE(contentOf(path).contains("LogFileName=second.csv"))
+        << contentOf(path).toStdString();
+    // The scratch work beside the file leaves nothing there.
+    EXPECT_EQ(QDir(QFileInfo(path).path()).entryList(QDir::AllEntries | QDir::Hidden), before);
+}
 
 class FullDiskSaveTest : public SaveTest, public ::testing::WithParamInterface<SavedFile> {};
 
