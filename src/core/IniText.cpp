@@ -5,8 +5,12 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <atomic>
+#include <cstdint>
+
 #ifdef Q_OS_LINUX
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -48,9 +52,16 @@ QString scratchTemplate(const QString& folder) {
 }
 
 #ifdef Q_OS_LINUX
-// The text in a file that lives in memory only, read through its name under /proc. A read of a
-// QSettings that changes nothing always reads the file again, so a name reused for a later text
-// is read afresh.
+// QSettings keeps what it parsed of a file by name, and parses it again only when its size or
+// its time of change differs. Names under /proc are reused, and two texts of one size may be
+// written within a millisecond, so each text gets a time of change that no earlier one had.
+bool markAsNew(int fd) {
+    static std::atomic<std::int64_t> next{1};
+    const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(next++), 0}};
+    return ::futimens(fd, times) == 0;
+}
+
+// The text in a file that lives in memory only, read through its name under /proc.
 std::optional<QVariantMap> parseInMemory(const QByteArray& text) {
     const int fd = ::memfd_create("settings", MFD_CLOEXEC);
     if (fd < 0)
@@ -59,7 +70,7 @@ std::optional<QVariantMap> parseInMemory(const QByteArray& text) {
     const QString path = QStringLiteral("/proc/self/fd/%1").arg(fd);
     QFile file;
     if (QFile::exists(path) && file.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle) &&
-        file.write(text) == text.size() && file.flush())
+        file.write(text) == text.size() && file.flush() && markAsNew(fd))
         values = valuesOfFile(path);
     file.close();
     ::close(fd);

@@ -2,6 +2,7 @@
 #include "core/AppState.h"
 #include "cloud/GlobalUserManager.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -69,6 +70,19 @@ TEST(SettingsStore, WritesSurviveAReopenOfTheSameStore) {
     EXPECT_EQ(reopened.string(u"LogFileName"_s), u"WPZ.csv"_s);
     EXPECT_EQ(reopened.value(u"PendingAudits"_s), std::nullopt);
     EXPECT_EQ(reopened.string(u"Missing"_s), std::nullopt);
+}
+
+TEST(SettingsStore, EachOpenReadsTheFileAsItIsNowEvenAtTheSameSize) {
+    // Opened again and again within moments, on files that differ only in their value.
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"suite.ini"_s);
+    for (int i = 10; i < 30; ++i) {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write("[General]\nLogFileName=" + QByteArray::number(i) + ".csv\n");
+        out.close();
+        EXPECT_EQ(SettingsStore(file).string(u"LogFileName"_s), QString::number(i) + u".csv"_s);
+    }
 }
 
 TEST(SettingsStore, WhenAbsentReadsYieldNothingAndWritesAreSkipped) {
