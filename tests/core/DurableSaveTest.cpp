@@ -42,10 +42,6 @@ void PrintTo(const SavedFile& file, std::ostream* out) {
     *out << file.name;
 }
 
-QJsonObject jsonOf(const QByteArray& bytes) {
-    return QJsonDocument::fromJson(bytes).object();
-}
-
 const QList<SavedFile> savedFiles{
     {"LogCsvFile", [] { return QDir(*Helper::getDirectoryUrl()).filePath(csvName); },
      "Header,QXJVERSION,1.3\nearlier run\n",
@@ -63,7 +59,8 @@ const QList<SavedFile> savedFiles{
          return AppUserDefaultStore::setAppUserDefault(u"T1-3.2-12"_s, value);
      },
      [](const QByteArray& bytes, const QString& value) {
-         return jsonOf(bytes) == QJsonObject{{u"T1-3.2-12"_s, value}, {u"signin"_s, u"kept"_s}};
+         return QJsonDocument::fromJson(bytes).object() ==
+                QJsonObject{{u"T1-3.2-12"_s, value}, {u"signin"_s, u"kept"_s}};
      },
      [] { return AppState::AppUserDefault.value(u"T1-3.2-12"_s); }},
     // Keys of other programs, the quiz among them, stay as QSettings reads them.
@@ -87,12 +84,6 @@ QByteArray contentOf(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
 class SaveTest : public ::testing::Test {
 protected:
     // The stores read the file as a test puts it in place.
@@ -103,7 +94,10 @@ protected:
         AppState::defaults().removeObject(logFileName);
     }
     void putInPlace(const QString& path, const QByteArray& bytes) {
-        writeFile(path, bytes);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+        file.close();
         AppState::defaults().reset(AppState::defaultsSuiteFile());
     }
 };
@@ -113,7 +107,7 @@ TEST_F(SaveTest, SettingsStoreNeedsNoRoomInTheSystemsTemporaryFolder) {
     const QString path = AppState::defaultsSuiteFile();
     const QString notAFolder = QFileInfo(path).path() + u"/not-a-folder"_s;
     ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
-    writeFile(notAFolder, "x");
+    putInPlace(notAFolder, "x");
     const QByteArray tmp = qgetenv("TMPDIR");
     const auto restore = qScopeGuard([&] {
         tmp.isEmpty() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmp);
@@ -167,9 +161,8 @@ TEST_P(FullDiskSaveTest, WritesThroughALinkToAFileInTheSameFolder) {
     const QString target = path + u".real"_s;
     QDir().mkpath(QFileInfo(path).path());
     QFile::remove(path);
-    writeFile(target, saved.old);
+    putInPlace(target, saved.old);
     ASSERT_TRUE(QFile::link(QFileInfo(target).fileName(), path));
-    AppState::defaults().reset(AppState::defaultsSuiteFile());
 
     EXPECT_TRUE(saved.save(u"second"_s));
     EXPECT_EQ(QFileInfo(path).symLinkTarget(), target);
