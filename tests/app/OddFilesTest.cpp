@@ -208,19 +208,18 @@ TEST(SizeLimitTest, AWritePastTheLimitFailsWithoutEndingTheApplication) {
         Logger::log(u"before the limit"_s);
         const QString log = Logger::currentFilePath();
         const QByteArray before = contents(log);
-        const auto pastThePause = [] { QThread::msleep(50); };
         QString wrong;
         // No room at all, then room for part of a line: neither leaves a trace.
         limitFileSize(before.size());
         Logger::log(u"no room"_s);
-        pastThePause();
+        QThread::msleep(50); // past the pause after a refused write
         limitFileSize(before.size() + 10);
         Logger::log(u"a line of which only the first ten bytes fit"_s);
         if (contents(log) != before)
             wrong += u"the log became: "_s + QString::fromUtf8(contents(log));
         // Once there is room again, the next line is written whole.
         limitFileSize(RLIM_INFINITY);
-        pastThePause();
+        QThread::msleep(50);
         Logger::log(u"after"_s);
         if (contents(log) != before + "12/06/2026 14:05:09: after\n")
             wrong += u" after the limit: "_s + QString::fromUtf8(contents(log));

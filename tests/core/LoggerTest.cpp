@@ -160,8 +160,7 @@ TEST_F(LoggerTest, ARefusedWriteKeepsTheLinesOfAnotherInstance) {
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit saved{};
     ::getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit refused = saved;
-    refused.rlim_cur = 1;
+    const rlimit refused{1, saved.rlim_max};
     ::setrlimit(RLIMIT_FSIZE, &refused);
     TimeScale::setFactor(1e-5); // the pause after a refused write
     int status = 0;
