@@ -30,16 +30,10 @@ void writeAged(const QString& path, int ageSeconds) {
 TEST(StartupKeepsFilesTest, CopiesTemporariesAndOlderLogFilesStay) {
     const QString folder = *Helper::getDirectoryUrl();
     const QString settings = *AppState::defaults().fileName();
-    const QStringList paths{
-        folder + u"/AppUserDefault.txt.backup"_s,
-        folder + u"/AppUserDefault.txt.bak001"_s,
-        folder + u"/AppUserDefault.txt.unreadable"_s,
-        folder + u"/AppUserDefault.txt.a1B2c3"_s,
-        folder + u"/WPZ_0000_SN1_00_0000_0002026.12.07T09.00.00.csv"_s,
-        folder + u"/WPZ_0000_SN1_00_0000_0002026.12.07T09.00.00.csv.Zz9Yy8"_s,
-        settings + u".backup"_s,
-        settings + u".q1W2e3"_s,
-    };
+    const QString csv = folder + u"/WPZ_0000_SN1_00_0000_0002026.12.07T09.00.00.csv"_s;
+    QStringList paths{csv, csv + u".Zz9Yy8"_s, settings + u".backup"_s, settings + u".q1W2e3"_s};
+    for (const QString& suffix : {u".backup"_s, u".bak001"_s, u".unreadable"_s, u".a1B2c3"_s})
+        paths.append(folder + u"/AppUserDefault.txt"_s + suffix);
     for (const QString& path : paths)
         writeAged(path, 3600);
     writeAged(folder + u"/AppUserDefault.txt.x9Y8z7"_s, 2);

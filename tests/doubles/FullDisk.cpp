@@ -60,12 +60,11 @@ void FullDisk::fill() {
     QFile file(QDir(folder_).filePath(filler));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return;
+    // Whole blocks, then single bytes: the last page may have taken part of a block.
     const QByteArray block(4096, 'x');
-    while (file.write(block) == block.size()) {
-    }
-    // The last page may have taken part of a block.
-    while (file.write(block.left(1)) == 1) {
-    }
+    for (const qsizetype size : {block.size(), qsizetype(1)})
+        while (file.write(block.constData(), size) == size) {
+        }
 }
 
 void FullDisk::makeRoom() {
