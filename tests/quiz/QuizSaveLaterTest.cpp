@@ -86,10 +86,7 @@ TEST_F(QuizScreenTest, SavedQuizReopensWhereTheUserLeftOff) {
 
 TEST_F(QuizScreenTest, ReopeningKeepsTheAnswersGivenInThisSession) {
     startQuiz();
-    ASSERT_TRUE(waitForQuestion(q1));
-    choose({1012});
-    next(q2);
-    choose({1021, 1022});
+    answerAll({{1012}, {1021, 1022}});
     next(q3);
     QPointer<OstrivaneQuizViewController> first(quiz);
     quiz->saveAndContinueLater();
@@ -171,10 +168,6 @@ TEST_F(QuizScreenTest, SavingWhileOfflineKeepsTheQuizAndSaysWhy) {
     EXPECT_TRUE(cloud->requestsTo(Paths::setZubAuditHistory).isEmpty());
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(QuizScreenTest, ProgressThatCannotBeSavedIsToldAndSavedOnceThereIsRoom) {
     const QString full = folder.filePath(u"full"_s);
     QString whyNot;
@@ -185,10 +178,12 @@ TEST_F(QuizScreenTest, ProgressThatCannotBeSavedIsToldAndSavedOnceThereIsRoom) {
     startQuiz();
     ASSERT_TRUE(waitForQuestion(q1));
     choose({1012});
-    QFile file(*AppState::g_appUserDefaultUrl);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray saved = file.readAll();
-    file.close();
+    const auto stored = [] {
+        QFile file(*AppState::g_appUserDefaultUrl);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray saved = stored();
+    ASSERT_FALSE(saved.isEmpty());
 
     const QString& notSaved = AppConstants::Alerts::descriptions::quizProgressNotSaved;
     disk->fill();
@@ -196,9 +191,7 @@ TEST_F(QuizScreenTest, ProgressThatCannotBeSavedIsToldAndSavedOnceThereIsRoom) {
     EXPECT_TRUE(waitFor([&] { return shownAlertText() == notSaved; }));
     EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 2 of 4"_s);
     EXPECT_EQ(AppState::QuizChoices, (QList<StructQuizChoicesSubmit>{{101, 1012, 2}}));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), saved);
-    file.close();
+    EXPECT_EQ(stored(), saved);
 
     ASSERT_TRUE(closeAlert());
     // Leaving is refused the same way: the quiz stays, and is not reported as saved.

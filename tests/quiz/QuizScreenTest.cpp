@@ -283,10 +283,7 @@ TEST_F(QuizScreenTest, PreviousGoesBackAndSlidesInFromTheLeft) {
 
 TEST_F(QuizScreenTest, AnOutdatedTrackerReplyDoesNotUndoNewerAnswers) {
     startQuiz();
-    ASSERT_TRUE(waitForQuestion(q1));
-    choose({1011});
-    next(q2);
-    choose({1021, 1022});
+    answerAll({{1011}, {1021, 1022}});
     quiz->buttonPrevious()->click();
     ASSERT_TRUE(waitForQuestion(q1));
 
