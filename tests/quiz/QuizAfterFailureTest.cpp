@@ -98,15 +98,8 @@ INSTANTIATE_TEST_SUITE_P(
         AfterFailure{"NoNoteNoSheet", Codes::quizFailedNote, true, 0, false, u"Question 4 of 4"_s,
                      4, 0, false},
         // Nothing tells which questions keep the quiz from passing: all of them are retaken.
-        AfterFailure{"NoWrongChoicesRetakesTheWholeQuiz",
-                     {},
-                     false,
-                     0,
-                     true,
-                     u"Question 1 of 4"_s,
-                     4,
-                     1,
-                     false}),
+        AfterFailure{
+            "NoWrongChoicesRetakesAll", {}, false, 0, true, u"Question 1 of 4"_s, 4, 1, false}),
     [](const ::testing::TestParamInfo<AfterFailure>& row) { return row.param.name; });
 
 } // namespace
