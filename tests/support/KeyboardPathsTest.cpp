@@ -87,7 +87,6 @@ const QString wrongAnswers =
 
 struct DisablingCase {
     const char* name;
-    friend void PrintTo(const DisablingCase& c, std::ostream* os) { *os << c.name; }
     // Prepares the screen and returns the button that disables itself when pressed.
     std::function<QPushButton*(KeyboardTest&)> button;
     Qt::Key key;
@@ -96,8 +95,6 @@ struct DisablingCase {
 
 class SelfDisablingButtonTest : public KeyboardTest,
                                 public ::testing::WithParamInterface<DisablingCase> {};
-
-} // namespace
 
 TEST_P(SelfDisablingButtonTest, TheFocusStaysInTheScreenAndTheSidebarKeepsItsRow) {
     const DisablingCase& c = GetParam();
@@ -156,19 +153,14 @@ INSTANTIATE_TEST_SUITE_P(
                       Qt::Key_Enter, false}),
     byName);
 
-namespace {
-
 struct SidebarCase {
     const char* name;
-    friend void PrintTo(const SidebarCase& c, std::ostream* os) { *os << c.name; }
     int row;     // the selected row the key (or click) is given on
     Qt::Key key; // none: a click below the rows
     bool home;   // the welcome pane comes back new, without the quiz
 };
 
 class SidebarKeysTest : public KeyboardTest, public ::testing::WithParamInterface<SidebarCase> {};
-
-} // namespace
 
 TEST_P(SidebarKeysTest, AKeyOnTheSelectedRowActsAsAClickAndBesideTheRowsNothingHappens) {
     const SidebarCase& c = GetParam();
@@ -209,11 +201,8 @@ INSTANTIATE_TEST_SUITE_P(
                     false}),
     byName);
 
-namespace {
-
 struct TabCase {
     const char* name;
-    friend void PrintTo(const TabCase& c, std::ostream* os) { *os << c.name; }
     std::function<void(KeyboardTest&)> open;
     QStringList stops; // after the sidebar, until Tab is back there
 };
@@ -241,19 +230,12 @@ protected:
 
 const QString logOut = u"Log Out"_s;
 
-QStringList reversed(QStringList names) {
-    std::reverse(names.begin(), names.end());
-    return names;
-}
-
-} // namespace
-
 TEST_P(TabOrderTest, TabReadsTheScreenTopToBottomAndLeftToRightThenLogOut) {
     const TabCase& c = GetParam();
     c.open(*this);
     spinFor(100);
     EXPECT_EQ(walk(Qt::Key_Tab), c.stops);
-    EXPECT_EQ(walk(Qt::Key_Backtab), reversed(c.stops));
+    EXPECT_EQ(walk(Qt::Key_Backtab), QStringList(c.stops.rbegin(), c.stops.rend()));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -282,11 +264,8 @@ INSTANTIATE_TEST_SUITE_P(
                  logOut}}),
     byName);
 
-namespace {
-
 struct RingCase {
     const char* name;
-    friend void PrintTo(const RingCase& c, std::ostream* os) { *os << c.name; }
     std::function<QWidget*(KeyboardTest&)> control;
 };
 
@@ -304,8 +283,6 @@ protected:
         return darkest;
     }
 };
-
-} // namespace
 
 TEST_P(FocusRingTest, TheFocusedControlWearsADarkRingThatGoesWithTheFocus) {
     QWidget* control = GetParam().control(*this);
@@ -337,3 +314,5 @@ INSTANTIATE_TEST_SUITE_P(
                      return app.startQuiz()->radioButtons().value(0);
                  }}),
     byName);
+
+} // namespace
