@@ -5,7 +5,6 @@
 #include <QSaveFile>
 
 #include <cerrno>
-#include <cstring>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -14,17 +13,13 @@
 
 namespace {
 
-QString systemError() {
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
 // Data still in the kernel's hands can yet fail to reach the disk (delayed allocation, network
 // file systems): the sync is where that shows. A file system without sync is not a failure.
 bool syncToDisk(QSaveFile& file, QString* error) {
 #ifdef Q_OS_UNIX
     if (::fsync(file.handle()) == 0 || errno == EINVAL || errno == EROFS)
         return true;
-    *error = systemError();
+    *error = qt_error_string(errno);
     return false;
 #else
     Q_UNUSED(file);

@@ -55,10 +55,12 @@ void FocusRing::follow(QWidget* focus) {
 }
 
 bool FocusRing::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == control_ && ring_ && event->type() == QEvent::Resize)
-        ring_->setGeometry(control_->rect());
     // A child added later (a scroll area's content) would otherwise cover the ring.
-    if (watched == control_ && ring_ && event->type() == QEvent::ChildAdded)
-        ring_->raise();
+    if (watched == control_ && ring_) {
+        if (event->type() == QEvent::Resize)
+            ring_->setGeometry(control_->rect());
+        else if (event->type() == QEvent::ChildAdded)
+            ring_->raise();
+    }
     return QObject::eventFilter(watched, event);
 }

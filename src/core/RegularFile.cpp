@@ -4,7 +4,6 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,7 +32,7 @@ ReadResult tooLarge(qint64 limit) {
 
 ReadResult failed(int error) {
     return refused(error == ENOENT ? ReadStatus::missing : ReadStatus::failed,
-                   QString::fromLocal8Bit(std::strerror(error)));
+                   qt_error_string(error));
 }
 
 // The look before the open keeps a device or a FIFO from being opened at all; O_NONBLOCK keeps

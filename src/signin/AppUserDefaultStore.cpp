@@ -127,9 +127,8 @@ bool AppUserDefaultStore::getAppUserDefaultFromFileToDictionary() {
     }
     if (file.state == FileState::missing || file.state == FileState::noLocation)
         return true;
-    if (file.state == FileState::tooLarge) {
+    if (file.state == FileState::tooLarge)
         return keepAside(QStringLiteral("the settings file is too large"));
-    }
     const std::optional<QString> text = decodeUtf8(file.bytes);
     if (!text)
         return keepAside(QStringLiteral("the settings file is not UTF-8 text"));
