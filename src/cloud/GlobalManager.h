@@ -4,7 +4,7 @@
 #include "cloud/ReplyMapping.h"
 #include "cloud/RequestBuilder.h"
 #include "core/AppConstants.h"
-#include "core/RegularFile.h"
+#include "platform/RegularFile.h"
 #include "platform/Task.h"
 
 #include <QObject>

@@ -7,8 +7,8 @@
 #include "core/AppConstants.h"
 #include "core/Console.h"
 #include "core/Helper.h"
-#include "core/RegularFile.h"
 #include "platform/MainQueue.h"
+#include "platform/RegularFile.h"
 #include "platform/TimeScale.h"
 
 #include <QDir>

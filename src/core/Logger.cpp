@@ -4,7 +4,7 @@
 #include "core/Clock.h"
 #include "core/Configuration.h"
 #include "core/Helper.h"
-#include "core/RegularFile.h"
+#include "platform/RegularFile.h"
 #include "platform/TimeScale.h"
 
 #include <QDeadlineTimer>

@@ -3,7 +3,7 @@
 #include "core/AppConstants.h"
 #include "core/DurableFile.h"
 #include "core/Logger.h"
-#include "core/RegularFile.h"
+#include "platform/RegularFile.h"
 
 #include <QDir>
 #include <QFileInfo>

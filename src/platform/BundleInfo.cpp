@@ -1,6 +1,6 @@
 #include "platform/BundleInfo.h"
 
-#include "core/RegularFile.h"
+#include "platform/RegularFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

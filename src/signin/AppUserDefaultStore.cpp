@@ -5,7 +5,7 @@
 #include "core/Console.h"
 #include "core/DurableFile.h"
 #include "core/Logger.h"
-#include "core/RegularFile.h"
+#include "platform/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "cloud/APIResult.h"
-#include "core/RegularFile.h"
 #include "doubles/LoopbackCloud.h"
+#include "platform/RegularFile.h"
 
 #include <QTemporaryDir>
 #include <QVariantMap>

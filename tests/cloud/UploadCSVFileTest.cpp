@@ -5,7 +5,7 @@
 #include "cloud/GlobalManager.h"
 #include "cloud/NetworkManager.h"
 #include "core/Helper.h"
-#include "core/RegularFile.h"
+#include "platform/RegularFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "signin/AppUserDefaultStore.h"
 #include "core/AppConstants.h"
 #include "core/AppState.h"
-#include "core/RegularFile.h"
 #include "core/StdoutCapture.h"
+#include "platform/RegularFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "core/RegularFile.h"
+#include "platform/RegularFile.h"
 
 #include <QFileInfo>
 
