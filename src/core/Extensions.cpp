@@ -34,6 +34,10 @@ std::optional<QColor> stored(const QObject* object, const char* name) {
     return value.value<QColor>();
 }
 
+QColor namedOr(const QString& name, const QColor& fallback) {
+    return NamedColors::color(name).value_or(fallback);
+}
+
 void applyStyle(QAbstractButton* button) {
     // A rounded button (setButton, add) paints its own background; any other button may
     // still have a view background.
@@ -60,10 +64,17 @@ void applyStyle(QAbstractButton* button) {
         sheet += QStringLiteral(" QPushButton::menu-indicator { subcontrol-origin: padding;"
                                 " subcontrol-position: right center; right: 12px; }");
     if (rounded) {
-        // The state rules change only the border and the fill: the corners stay round.
+        // The state rules change only the border, the fill and the title: the corners stay
+        // round. Whatever its colours, a rounded button that cannot be used looks like every
+        // other one that cannot: greyed title and border on the plain background.
         sheet += QStringLiteral(" QAbstractButton:focus { border: 2px solid %1; }"
-                                " QAbstractButton:pressed { background-color: %2; }")
-                     .arg(css(Extensions::focusRingColor()), css(rounded->darker(115)));
+                                " QAbstractButton:pressed { background-color: %2; }"
+                                " QAbstractButton:disabled { background-color: %3;"
+                                " border: 1px solid %4; color: %5; }")
+                     .arg(css(Extensions::focusRingColor()), css(rounded->darker(115)),
+                          css(namedOr(NamedColors::appColor, Qt::white)),
+                          css(namedOr(NamedColors::lightgrey, Qt::lightGray)),
+                          css(namedOr(NamedColors::grey, Extensions::systemGrey())));
     }
     button->setStyleSheet(sheet);
 }
@@ -93,9 +104,8 @@ void Extensions::setButton(QAbstractButton* button, const QColor& backgroundColo
         return;
     button->setProperty(kBackground, backgroundColor);
     if (isBordered)
-        button->setProperty(
-            kBorder,
-            borderColor.value_or(NamedColors::color(NamedColors::blue).value_or(systemBlue())));
+        button->setProperty(kBorder,
+                            borderColor.value_or(namedOr(NamedColors::blue, systemBlue())));
     applyStyle(button);
 }
 
@@ -106,8 +116,7 @@ void Extensions::add(QAbstractButton* button, const QColor& backgroundColor,
     button->setProperty(kBackground, backgroundColor);
     applyStyle(button);
     auto* shadow = new QGraphicsDropShadowEffect(button);
-    shadow->setColor(
-        shadowColor.value_or(NamedColors::color(NamedColors::grey).value_or(systemGrey())));
+    shadow->setColor(shadowColor.value_or(namedOr(NamedColors::grey, systemGrey())));
     shadow->setOffset(0, 2);
     shadow->setBlurRadius(4);
     button->setGraphicsEffect(shadow);
@@ -118,7 +127,7 @@ void Extensions::setActionButton(QAbstractButton* button) {
         return;
     // The style sheet takes the platform's padding away: the size is given here instead.
     button->setMinimumSize(180, 40);
-    setButton(button, NamedColors::color(NamedColors::blue).value_or(systemBlue()));
+    setButton(button, namedOr(NamedColors::blue, systemBlue()));
     set(button, Qt::white);
 }
 
@@ -133,7 +142,7 @@ void Extensions::set(QAbstractButton* button, const QColor& textColor) {
 void Extensions::setScrollBarStyle(QAbstractScrollArea* area) {
     if (!area)
         return;
-    const QColor thumb = NamedColors::color(NamedColors::grey).value_or(systemGrey());
+    const QColor thumb = namedOr(NamedColors::grey, systemGrey());
     const QString sheet =
         QStringLiteral("QScrollBar:vertical { background: transparent; width: 12px; margin: 2px; }"
                        " QScrollBar::handle:vertical { background: %1; border-radius: 4px;"

@@ -95,6 +95,19 @@ TEST(ButtonStyle, TheTitleColourAndTheButtonStyleKeepEachOther) {
     EXPECT_EQ(pixel(image, 60, 3), kBorder);
 }
 
+TEST(ButtonStyle, EveryDisabledRoundedButtonIsGreyedAlike) {
+    QPushButton filled(u"Next"_s), bordered(u"Save"_s);
+    Extensions::setActionButton(&filled);
+    Extensions::setButton(&bordered, kBackground, true, kBorder);
+    for (QPushButton* button : {&filled, &bordered}) {
+        button->setEnabled(false);
+        const QImage image = render(*button);
+        EXPECT_EQ(pixel(image, 0, 20), *NamedColors::color(NamedColors::lightgrey));
+        EXPECT_EQ(pixel(image, 60, 3), *NamedColors::color(NamedColors::appColor));
+        EXPECT_EQ(titleColor(*button), *NamedColors::color(NamedColors::grey));
+    }
+}
+
 TEST(ButtonStyle, AnActionButtonIsAFullSizedBlueButtonWithAWhiteTitle) {
     QWidget window;
     auto* layout = new QVBoxLayout(&window);
