@@ -12,6 +12,7 @@
 #include "transmitter/ORSSerialPortHandler.h"
 #include "transmitter/TxInfo.h"
 
+#include <QLabel>
 #include <QPointer>
 
 namespace {
@@ -21,13 +22,29 @@ void logDescription(const QString& function, const StructEuaMessage& entry) {
                 entry.messageDescription);
 }
 
-// The custom alert over the screen's window; nullptr when it could not be shown.
+// The custom alert that shows this message over the screen's window, when one is open.
+OstrivaneCustomAlertView* openAlertWithMessage(const ViewController* screen,
+                                               const QString& message) {
+    QWidget* window = screen->viewWindow();
+    if (!window)
+        return nullptr;
+    for (OstrivaneCustomAlertView* alert : window->findChildren<OstrivaneCustomAlertView*>())
+        if (alert->isVisible() && alert->labelMessage()->text() == message)
+            return alert;
+    return nullptr;
+}
+
+// The custom alert over the screen's window; nullptr when it could not be shown. A message
+// that an open alert already shows is not shown a second time: the alert that shows it is
+// returned instead, so that one click closes what the user reads.
 OstrivaneCustomAlertView* presentCustomAlert(ViewController* screen,
                                              const QString& headerPrimaryText,
                                              const std::optional<QString>& headerSecondaryText,
                                              const QString& message, bool isHeaderSecondaryHidden) {
     if (!screen)
         return nullptr;
+    if (OstrivaneCustomAlertView* shown = openAlertWithMessage(screen, message))
+        return shown;
     std::unique_ptr<ViewController> scene =
         Storyboard::main().instantiate(AppConstants::Scenes::customAlertView);
     auto* alert = qobject_cast<OstrivaneCustomAlertView*>(scene.get());

@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 namespace Names = AppConstants::Notifications;
 
@@ -123,7 +125,16 @@ TEST_F(ShellTest, CatalogueAlertShowsKnownCodesOnlyAndAddAlertViewShowsTheSecond
     spinFor(50);
     EXPECT_EQ(shownAlert(), nullptr);
 
-    addAlertView(detail(), u"Primary"_s, u"Secondary"_s, u"Body"_s, false);
+    // The same text twice while it is open shows one alert; another text shows its own.
+    const auto shownAlerts = [&] {
+        return std::ranges::count_if(window->findChildren<OstrivaneCustomAlertView*>(),
+                                     [](QWidget* alert) { return alert->isVisible(); });
+    };
+    for (const QString& text : {u"Body"_s, u"Body"_s, u"Other"_s})
+        addAlertView(detail(), u"Primary"_s, u"Secondary"_s, text, false);
+    EXPECT_EQ(shownAlerts(), 2);
+    shownAlert()->buttonClose()->click();
+    ASSERT_TRUE(waitFor([&] { return shownAlerts() == 1; }));
     OstrivaneCustomAlertView* alert = shownAlert();
     ASSERT_NE(alert, nullptr);
     EXPECT_EQ(alert->labelHeaderSecondary()->text(), u"Secondary"_s);
