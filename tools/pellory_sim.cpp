@@ -7,37 +7,16 @@
 #include "doubles/PtyTransmitter.h"
 #include "doubles/SimInfoFile.h"
 #include "doubles/SimScript.h"
+#include "platform/QuitOnSignals.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTextStream>
 
-#include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
-
 namespace {
-
-int signalPipe[2] = {-1, -1};
-
-void onSignal(int) {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
-}
-
-// SIGINT and SIGTERM end the event loop, so the pseudo-terminal and its link are cleaned up.
-void quitOnSignals(QCoreApplication& app) {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
-        return;
-    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
-    QObject::connect(notifier, &QSocketNotifier::activated, &app, [] { QCoreApplication::quit(); });
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
-}
 
 void print(const QString& line) {
     QTextStream out(stdout);
@@ -139,6 +118,7 @@ int main(int argc, char** argv) {
         print(QStringLiteral("information file: ") + parser.value(infoOption));
     }
 
-    quitOnSignals(app);
+    // The pseudo-terminal and its link are cleaned up on SIGINT and SIGTERM too.
+    QuitOnSignals::install();
     return QCoreApplication::exec();
 }

@@ -7,7 +7,9 @@
 #include "core/Configuration.h"
 #include "core/Helper.h"
 #include "core/Logger.h"
+#include "core/PendingWrites.h"
 #include "models/EuaMessage.h"
+#include "platform/QuitOnSignals.h"
 #include "transmitter/ORSSerialPortHandler.h"
 #include "transmitter/TxInfo.h"
 
@@ -56,6 +58,10 @@ void AppDelegate::applicationDidFinishLaunching() {
     Helper::createFolderInsideApplicationSupportIfNotExist();
     QLocale::setDefault(QLocale(QLocale::English));
     QApplication::setQuitOnLastWindowClosed(true);
+    // A change the disk refused gets a last try however the application ends.
+    QuitOnSignals::install();
+    [[maybe_unused]] static const QMetaObject::Connection quitting = QObject::connect(
+        qApp, &QCoreApplication::aboutToQuit, qApp, [] { PendingWrites::writeAllAtQuit(); });
     Logger::setSerialNumberProvider([] { return TxInfo::shared().serialNum; });
 }
 

@@ -7,8 +7,9 @@ namespace AppDelegate {
 
 // What needs neither a window nor the cloud: a write past the file-size limit fails instead of
 // ending the application, the running version, the local catalogue record "100", the
-// application-support folder, the interface language "en", quitting with the last window, and
-// where the debug log finds the transmitter's serial number.
+// application-support folder, the interface language "en", quitting with the last window or on
+// SIGTERM or SIGINT with a last try of every change the disk refused, and where the debug log
+// finds the transmitter's serial number.
 void applicationDidFinishLaunching();
 
 // Asks the cloud for the message catalogue (a JSON array of catalogue entries). An answer that

@@ -210,9 +210,18 @@ inline const QString valueLabel = QStringLiteral(" | value: ");
 // Console lines of a file that cannot be read, or read back after writing.
 inline const QString readError = QStringLiteral("error reading");
 inline const QString writeError = QStringLiteral("error writing");
+// Debug-log error of a file that exists but can neither be read nor be set aside.
+inline const QString cannotBeRead = QStringLiteral("the settings file exists but cannot be read");
 // A file that cannot be parsed is kept under its name followed by this before it is rewritten.
 inline const QString unreadableSuffix = QStringLiteral(".unreadable");
 } // namespace AppUserDefaultFile
+
+// What is said of the application's own files when they cannot be saved.
+namespace SavedFiles {
+// Console and debug-log line of a change the disk still refused when the application quit:
+// this + the file + ": " + why.
+inline const QString notSavedAtQuit = QStringLiteral("Could not be saved before quitting: ");
+} // namespace SavedFiles
 
 // Keys of the application's information file (see core/Configuration.h).
 namespace Configurations {

@@ -3,6 +3,7 @@
 #include "core/AppConstants.h"
 #include "core/DurableFile.h"
 #include "core/Logger.h"
+#include "core/PendingWrites.h"
 #include "platform/RegularFile.h"
 
 #include <QDir>
@@ -39,9 +40,14 @@ SettingsStore::SettingsStore(const QString& file) : file_(file) {
     load();
 }
 
+SettingsStore::~SettingsStore() {
+    PendingWrites::written(this);
+}
+
 void SettingsStore::load() {
     values_.clear();
     unwritten_.clear();
+    PendingWrites::written(this);
     if (!file_)
         return;
     QString error;
@@ -91,8 +97,18 @@ void SettingsStore::apply(const IniText::Changes& changes) {
 }
 
 bool SettingsStore::synchronize() {
-    if (!file_ || unwritten_.isEmpty())
+    const QString error = writeUnwritten();
+    if (error.isEmpty())
         return true;
+    logError(QStringLiteral("synchronize()"), error);
+    return false;
+}
+
+QString SettingsStore::writeUnwritten() {
+    if (!file_ || unwritten_.isEmpty()) {
+        PendingWrites::written(this);
+        return {};
+    }
     // Read now, not at start-up: another program may have written its keys since.
     QString error;
     const std::optional<QByteArray> text = readFile(*file_, &error);
@@ -105,14 +121,13 @@ bool SettingsStore::synchronize() {
         if (replaced.ok) {
             values_ = written->values;
             unwritten_.clear();
-            return true;
+            PendingWrites::written(this);
+            return {};
         }
         error = replaced.error;
     }
-    logError(QStringLiteral("synchronize()"),
-             error.isEmpty() ? QStringLiteral("cannot make the settings text of ") + *file_
-                             : error);
-    return false;
+    PendingWrites::waiting(this, *file_, [this] { return writeUnwritten(); });
+    return error.isEmpty() ? QStringLiteral("cannot make the settings text of ") + *file_ : error;
 }
 
 QString SettingsStore::folder() const {

@@ -14,13 +14,16 @@
 // cut short, and leaves a short or empty file. Each change is written at once instead, through
 // IniText and DurableFile: the file as it is now, with every key of other programs, plus the
 // changes not yet in it. When that fails (a full disk, a file that is not ours to replace), the
-// error is logged, the file stays as it was, and the values stay in memory for the next write.
+// error is logged, the file stays as it was, and the changes wait in memory: the next write
+// takes them along, and until then they are tried again on a timer and when the application
+// quits (PendingWrites).
 class SettingsStore {
 public:
     SettingsStore();
     explicit SettingsStore(const QString& file);
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;
+    ~SettingsStore();
 
     bool isAvailable() const { return file_.has_value(); }
     std::optional<QVariant> value(const QString& key) const;
@@ -42,6 +45,9 @@ public:
 
 private:
     void load();
+    // Writes the changes not yet in the file; empty text when they are in, else why not. While
+    // they are not, the store waits in PendingWrites.
+    QString writeUnwritten();
     // Where the file lies, and where the store does its scratch work.
     QString folder() const;
 

@@ -5,6 +5,7 @@
 #include "core/Console.h"
 #include "core/DurableFile.h"
 #include "core/Logger.h"
+#include "core/PendingWrites.h"
 #include "platform/RegularFile.h"
 
 #include <QFile>
@@ -74,6 +75,120 @@ bool keepAside(const QString& reason) {
     return kept;
 }
 
+// The members stored since the file last took a write. A write the disk refused leaves them
+// here: every refresh from the file keeps them on top of what it read, every lookup sees them,
+// and the next write, the retry and the quit put them in the file (PendingWrites). They belong
+// to the file they were stored for, and are dropped when the location changes.
+QMap<QString, QString>& unwritten() {
+    static QString file;
+    static QMap<QString, QString> members;
+    if (const QString now = AppState::g_appUserDefaultUrl.value_or(QString()); now != file) {
+        file = now;
+        members.clear();
+        PendingWrites::written(&members);
+    }
+    return members;
+}
+
+// The map held by a JSON text, or nothing; *error says why when the text is not JSON at all.
+std::optional<QMap<QString, QString>> parseObject(const QString& text, QString* error) {
+    QJsonParseError parsed;
+    const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8(), &parsed);
+    if (parsed.error != QJsonParseError::NoError) {
+        *error = parsed.errorString();
+        return std::nullopt;
+    }
+    if (!document.isObject())
+        return std::nullopt;
+    QMap<QString, QString> map;
+    const QJsonObject object = document.object();
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        if (!it.value().isString())
+            return std::nullopt;
+        map.insert(it.key(), it.value().toString());
+    }
+    return map;
+}
+
+// The operations below, for the user's own calls (report: with their log lines and console
+// lines) and for the quiet tries again of waiting members.
+
+bool refresh(bool report) {
+    const FileText file = readFile();
+    if (file.state == FileState::unreadable) {
+        if (report) {
+            Console::print(Keys::readError);
+            Logger::log(LOG_PREFIX_FN("getAppUserDefaultFromFileToDictionary()") +
+                        AppConstants::DebugLog::errorLabel + Keys::cannotBeRead);
+        }
+        return false;
+    }
+    bool usable = true;
+    if (file.state == FileState::tooLarge) {
+        usable = keepAside(QStringLiteral("the settings file is too large"));
+    } else if (file.state == FileState::read) {
+        const std::optional<QString> text = decodeUtf8(file.bytes);
+        QString unused;
+        std::optional<QMap<QString, QString>> map;
+        if (text && !isBlank(*text))
+            map = report ? AppUserDefaultStore::convertToDictionary(*text)
+                         : parseObject(*text, &unused);
+        if (!text)
+            usable = keepAside(QStringLiteral("the settings file is not UTF-8 text"));
+        else if (map)
+            AppState::AppUserDefault = std::move(*map);
+        else if (!isBlank(*text))
+            usable = keepAside(QStringLiteral("the settings file is not an object of text values"));
+    }
+    if (usable)
+        AppState::AppUserDefault.insert(unwritten());
+    return usable;
+}
+
+DurableFile::Result writeText(const QString& text, bool report) {
+    if (!AppState::g_appUserDefaultUrl)
+        return {false, QStringLiteral("the settings file has no place")};
+    const DurableFile::Result written =
+        DurableFile::replace(*AppState::g_appUserDefaultUrl, text.toUtf8());
+    if (!written.ok && report) {
+        Console::print(Keys::writeError);
+        Logger::log(LOG_PREFIX_FN("writeToAppUserDefaultFile(text:)") +
+                    AppConstants::DebugLog::errorLabel + written.error);
+    }
+    return written;
+}
+
+// Refreshes the map from the file and writes it whole, waiting members included; the members
+// wait on while that fails. Empty text when they are in the file, else why they are not.
+QString storeWaiting(bool report) {
+    const bool refreshed =
+        report ? AppUserDefaultStore::getAppUserDefaultFromFileToDictionary() : refresh(false);
+    QString error = Keys::cannotBeRead;
+    if (refreshed) {
+        QJsonObject object;
+        for (auto it = AppState::AppUserDefault.cbegin(); it != AppState::AppUserDefault.cend();
+             ++it)
+            object.insert(it.key(), it.value());
+        const QString text =
+            QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+        if (report)
+            Logger::log(LOG_PREFIX_FN("writeToAppUserDefaultFile(text:)"));
+        error = writeText(text, report).error;
+        if (error.isEmpty()) {
+            unwritten().clear();
+            PendingWrites::written(&unwritten());
+            return {};
+        }
+    }
+    // Without a place for the file nothing could ever write them: the map alone keeps them.
+    if (!AppState::g_appUserDefaultUrl)
+        unwritten().clear();
+    else
+        PendingWrites::waiting(&unwritten(), *AppState::g_appUserDefaultUrl,
+                               [] { return storeWaiting(false); });
+    return error;
+}
+
 } // namespace
 
 QString AppUserDefaultStore::readFromAppUserDefault() {
@@ -96,80 +211,35 @@ QString AppUserDefaultStore::readFromAppUserDefault() {
 std::optional<QMap<QString, QString>>
 AppUserDefaultStore::convertToDictionary(const QString& text) {
     Logger::log(LOG_PREFIX_FN("convertToDictionary(text:)"));
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8(), &error);
-    if (error.error != QJsonParseError::NoError) {
+    QString error;
+    std::optional<QMap<QString, QString>> map = parseObject(text, &error);
+    if (!error.isEmpty())
         Logger::log(LOG_PREFIX_FN("convertToDictionary(text:)") +
-                    AppConstants::DebugLog::errorLabel + error.errorString());
-        return std::nullopt;
-    }
-    if (!document.isObject())
-        return std::nullopt;
-    QMap<QString, QString> map;
-    const QJsonObject object = document.object();
-    for (auto it = object.begin(); it != object.end(); ++it) {
-        if (!it.value().isString())
-            return std::nullopt;
-        map.insert(it.key(), it.value().toString());
-    }
+                    AppConstants::DebugLog::errorLabel + error);
     return map;
 }
 
 bool AppUserDefaultStore::getAppUserDefaultFromFileToDictionary() {
     Logger::log(LOG_PREFIX_FN("getAppUserDefaultFromFileToDictionary()"));
-    const FileText file = readFile();
-    if (file.state == FileState::unreadable) {
-        Console::print(Keys::readError);
-        Logger::log(LOG_PREFIX_FN("getAppUserDefaultFromFileToDictionary()") +
-                    AppConstants::DebugLog::errorLabel +
-                    QStringLiteral("the settings file exists but cannot be read"));
-        return false;
-    }
-    if (file.state == FileState::missing || file.state == FileState::noLocation)
-        return true;
-    if (file.state == FileState::tooLarge)
-        return keepAside(QStringLiteral("the settings file is too large"));
-    const std::optional<QString> text = decodeUtf8(file.bytes);
-    if (!text)
-        return keepAside(QStringLiteral("the settings file is not UTF-8 text"));
-    if (isBlank(*text))
-        return true;
-    std::optional<QMap<QString, QString>> map = convertToDictionary(*text);
-    if (!map)
-        return keepAside(QStringLiteral("the settings file is not an object of text values"));
-    AppState::AppUserDefault = std::move(*map);
-    return true;
+    return refresh(true);
 }
 
 bool AppUserDefaultStore::writeToAppUserDefaultFile(const QString& text) {
     Logger::log(LOG_PREFIX_FN("writeToAppUserDefaultFile(text:)"));
-    if (!AppState::g_appUserDefaultUrl)
-        return false;
-    const DurableFile::Result written =
-        DurableFile::replace(*AppState::g_appUserDefaultUrl, text.toUtf8());
-    if (!written.ok) {
-        Console::print(Keys::writeError);
-        Logger::log(LOG_PREFIX_FN("writeToAppUserDefaultFile(text:)") +
-                    AppConstants::DebugLog::errorLabel + written.error);
-    }
-    return written.ok;
+    return writeText(text, true).ok;
 }
 
 bool AppUserDefaultStore::setAppUserDefault(const QString& key, const QString& value) {
     Logger::log(LOG_PREFIX_FN("setAppUserDefault(key:value:)"));
     Logger::log(Keys::storedKey + key + Keys::valueLabel + value);
-    if (!getAppUserDefaultFromFileToDictionary())
-        return false;
-    AppState::AppUserDefault.insert(key, value);
-    QJsonObject object;
-    for (auto it = AppState::AppUserDefault.cbegin(); it != AppState::AppUserDefault.cend(); ++it)
-        object.insert(it.key(), it.value());
-    return writeToAppUserDefaultFile(
-        QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
+    unwritten().insert(key, value);
+    return storeWaiting(true).isEmpty();
 }
 
 QString AppUserDefaultStore::getAppUserDefault(const QString& key) {
     Logger::log(LOG_PREFIX_FN("getAppUserDefault(key:)"));
+    if (const auto waiting = unwritten().constFind(key); waiting != unwritten().cend())
+        return *waiting;
     const QString text = readFromAppUserDefault();
     if (text.isEmpty())
         return {};

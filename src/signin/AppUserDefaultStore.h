@@ -19,13 +19,17 @@
 //   read plus the new member; when it cannot be moved aside, stores are refused.
 namespace AppUserDefaultStore {
 
-// The value stored under key; empty text when the key, the file or its location is missing,
-// or when the file cannot be parsed.
+// The value stored under key, a member still waiting to be written included; empty text when the
+// key, the file or its location is missing, or when the file cannot be parsed.
 QString getAppUserDefault(const QString& key);
-// Adds or replaces one member and rewrites the file. Returns whether the file now holds it.
+// Adds or replaces one member and rewrites the file. Returns whether the file now holds it; when
+// it does not (a full disk, a file that must not be overwritten), the member waits in memory and
+// goes into the file with the next store, on a timer or when the application quits
+// (PendingWrites).
 bool setAppUserDefault(const QString& key, const QString& value);
-// Refreshes AppState::AppUserDefault from the file. An empty or missing file leaves the map as
-// it is; so does one that cannot be read or parsed (see above). Returns false when the file
+// Refreshes AppState::AppUserDefault from the file, with the members still waiting to be written
+// on top. An empty or missing file leaves the map as it is; so does one that cannot be read or
+// parsed (see above). Returns false when the file
 // exists but must not be overwritten (it could not be read, or not be moved aside).
 bool getAppUserDefaultFromFileToDictionary();
 // The whole file as text; empty text when it is missing or unreadable. A file not written yet

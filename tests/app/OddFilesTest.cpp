@@ -7,6 +7,8 @@
 #include "core/Clock.h"
 #include "core/Helper.h"
 #include "core/Logger.h"
+#include "core/StdoutCapture.h"
+#include "doubles/FullDisk.h"
 #include "doubles/LoopbackCloud.h"
 #include "doubles/WaitFor.h"
 #include "platform/BundleInfo.h"
@@ -14,14 +16,17 @@
 #include "signin/AppUserDefaultStore.h"
 #include "support/LogCsvFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -223,6 +228,37 @@ TEST(SizeLimitTest, AWritePastTheLimitFailsWithoutEndingTheApplication) {
         Logger::log(u"after"_s);
         if (contents(log) != before + "12/06/2026 14:05:09: after\n")
             wrong += u" after the limit: "_s + QString::fromUtf8(contents(log));
+        return wrong;
+    });
+}
+
+// A change the disk refused gets a last try when SIGTERM ends the application, the way the last
+// window's close does; one that still fails is said on the console.
+TEST(QuitTest, ARefusedChangeIsTriedOnceMoreWhenSigtermEndsTheApplication) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "a full settings folder alone needs a tmpfs, which needs root";
+    expectInFreshProcess([] {
+        AppDelegate::applicationDidFinishLaunching();
+        const QString file = AppState::defaultsSuiteFile();
+        QString whyNot;
+        const std::unique_ptr<FullDisk> disk = FullDisk::over(QFileInfo(file).path(), &whyNot);
+        if (!disk)
+            return whyNot;
+        disk->fill();
+        AppState::defaults().setValue(u"PendingAudits"_s, u"8000017"_s);
+        const auto quitOnSigterm = [] {
+            QTimer::singleShot(0, QCoreApplication::instance(), [] { std::raise(SIGTERM); });
+            QCoreApplication::exec();
+        };
+        StdoutCapture console;
+        quitOnSigterm();
+        QString wrong;
+        if (!console.text().contains("Could not be saved before quitting: " + file.toUtf8()))
+            wrong += u"the refused change was not reported. "_s;
+        disk->makeRoom();
+        quitOnSigterm();
+        if (!contents(file).contains("PendingAudits=8000017"))
+            wrong += u"the change was not written: "_s + QString::fromUtf8(contents(file));
         return wrong;
     });
 }

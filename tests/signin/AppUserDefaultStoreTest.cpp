@@ -125,7 +125,7 @@ TEST_F(AppUserDefaultStoreTest, UnreadableFileIsNeverOverwritten) {
     StdoutCapture console;
     EXPECT_FALSE(setAppUserDefault(u"b"_s, u"2"_s));
     EXPECT_TRUE(QFileInfo(path + u"/inside"_s).isDir());
-    EXPECT_EQ(getAppUserDefault(u"b"_s), QString());
+    EXPECT_EQ(getAppUserDefault(u"a"_s), QString());
     // Both the store and the lookup say so.
     const QString line = AppConstants::AppUserDefaultFile::readError + u'\n';
     EXPECT_EQ(QString::fromUtf8(console.text()), line + line);
