@@ -1,7 +1,8 @@
 // The quiz's side of the simulated cloud: the answer tracker, which remembers the answers it
 // is sent, and the submission, graded against the sample quiz's correct choices. The sample
-// quiz itself is put under "Quiz" in the application's standard settings, where the quiz
-// screen reads it.
+// quiz itself is put under "Quiz" in the application's standard settings of the run's own
+// settings folder, where the quiz screen reads it; never into the user's own settings, where it
+// would replace a real quiz.
 #include "SimExtensions.h"
 
 #include "core/AppConstants.h"
@@ -14,8 +15,14 @@
 
 namespace {
 
-// The application's standard settings scope (organisation and application names of the app).
-void seedSampleQuiz() {
+// The application's standard settings scope (organisation and application names of the app),
+// under the run's settings folder.
+void seedSampleQuiz(const QString& configHome) {
+    if (configHome.isEmpty()) {
+        Console::print(QStringLiteral("quiz: no sample quiz stored (no --config-home given)"));
+        return;
+    }
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configHome);
     QSettings standard(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ostrivane"),
                        QStringLiteral("Pellory"));
     standard.setValue(AppConstants::userdefaultKeys::quiz, QuizCloudDouble::sampleQuizJson());
@@ -29,7 +36,7 @@ const bool registered = registerSimExtension(QStringLiteral("quiz"), [](SimConte
     static std::unique_ptr<QuizCloudDouble> quiz;
     quiz = std::make_unique<QuizCloudDouble>(sim.cloud);
     quiz->setCorrectChoices(QuizCloudDouble::sampleCorrectChoices());
-    seedSampleQuiz();
+    seedSampleQuiz(sim.configHome);
 });
 
 } // namespace

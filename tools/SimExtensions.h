@@ -17,6 +17,9 @@ struct SimContext {
     QDir outputDir;
     // The whole script, for extensions that read a section of their own.
     QJsonObject script;
+    // The settings folder of the application's run (its XDG_CONFIG_HOME); empty when none was
+    // given, and then nothing is written into the application's settings.
+    QString configHome;
 };
 
 // Routes whose answers the script cannot express (answers that depend on the request, or

@@ -54,7 +54,13 @@ int main(int argc, char** argv) {
         QStringLiteral("out"),
         QStringLiteral("Folder for what the simulator receives (default: a temporary folder)."),
         QStringLiteral("folder"));
-    parser.addOptions({scriptOption, infoOption, templateOption, portOption, ptyOption, outOption});
+    const QCommandLineOption configHomeOption(
+        QStringLiteral("config-home"),
+        QStringLiteral("The application's settings folder for this run (its XDG_CONFIG_HOME), "
+                       "where the sample quiz is stored (default: no quiz is stored)."),
+        QStringLiteral("folder"));
+    parser.addOptions({scriptOption, infoOption, templateOption, portOption, ptyOption, outOption,
+                       configHomeOption});
     parser.process(app);
 
     QString error;
@@ -88,7 +94,7 @@ int main(int argc, char** argv) {
         print(QStringLiteral("pellory-sim: no folder for received files"));
         return 1;
     }
-    SimContext context{cloud, transmitter, QDir(outPath), *script};
+    SimContext context{cloud, transmitter, QDir(outPath), *script, parser.value(configHomeOption)};
     const QStringList extensions = runSimExtensions(context);
 
     QObject::connect(&cloud, &LoopbackCloud::requestReceived, &app,
