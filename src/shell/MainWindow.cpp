@@ -13,6 +13,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QSizePolicy>
 #include <QToolBar>
 #include <QWindow>
@@ -22,7 +23,11 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     // Every screen and sheet fits at this size; a screen asks for no more, so the window
     // keeps its size from screen to screen.
     setMinimumSize(minimumWindowSize);
-    resize(960, 640);
+    // On a smaller screen it takes the room there is, so that no control lies off-screen.
+    QSize size = preferredWindowSize;
+    if (const QScreen* shownOn = screen())
+        size = size.boundedTo(shownOn->availableGeometry().size());
+    resize(size.expandedTo(minimumWindowSize));
     split_ = new OstrivaneSplitViewController(this);
     setCentralWidget(split_);
 

@@ -17,6 +17,8 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     static constexpr QSize minimumWindowSize{800, 600};
+    // The size it opens at where the screen has room for it.
+    static constexpr QSize preferredWindowSize{960, 640};
 
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;

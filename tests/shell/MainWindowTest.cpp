@@ -19,6 +19,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QWindow>
 
 using namespace Qt::StringLiterals;
@@ -192,4 +193,14 @@ TEST_F(SidebarTest, VersionsFollowTheTransmitterNotification) {
     EXPECT_TRUE(sidebar()->labelTransmitter()->text().contains(u"7.1"_s));
     TxInfo::shared().serialNum.clear();
     TxInfo::shared().firmwareVersion.clear();
+}
+
+// Run by an entry of its own on a screen of the minimum size without window frames (see
+// CMakeLists.txt): there the whole window is in view.
+TEST_F(ShellTest, OpensWhollyInsideAScreenOfTheMinimumSize) {
+    const QRect screen = window->screen()->availableGeometry();
+    if (screen.size() != MainWindow::minimumWindowSize)
+        GTEST_SKIP() << "runs on a screen of the minimum size only";
+    EXPECT_TRUE(screen.contains(window->frameGeometry()))
+        << QDebug::toString(window->frameGeometry()).toStdString();
 }
