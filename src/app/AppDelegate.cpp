@@ -9,7 +9,11 @@
 #include "core/Logger.h"
 #include "core/PendingWrites.h"
 #include "models/EuaMessage.h"
+#include "platform/BundleInfo.h"
 #include "platform/QuitOnSignals.h"
+#include "shell/MainWindow.h"
+#include "shell/OstrivaneAlerts.h"
+#include "shell/OstrivaneSplitViewController.h"
 #include "transmitter/ORSSerialPortHandler.h"
 #include "transmitter/TxInfo.h"
 
@@ -89,4 +93,15 @@ void AppDelegate::callApiGetEuaMessages(std::function<void(bool received)> done)
 void AppDelegate::startServices() {
     NetworkManager::shared().startMonitoring();
     ORSSerialPortHandler::shared().startMonitoring();
+}
+
+void AppDelegate::reportUnreadableInformationFile(MainWindow& window) {
+    const std::optional<QString> reason = BundleInfo::readError();
+    if (!reason)
+        return;
+    addAlertView(window.splitViewController()->detailViewController(),
+                 AppConstants::Alerts::titles::notification, std::nullopt,
+                 AppConstants::Alerts::descriptions::informationFileUnreadable.arg(
+                     BundleInfo::filePath(), *reason),
+                 true);
 }

@@ -2,6 +2,8 @@
 
 #include <functional>
 
+class MainWindow;
+
 // The application's start-up, in the order main() runs it.
 namespace AppDelegate {
 
@@ -20,5 +22,10 @@ void callApiGetEuaMessages(std::function<void(bool received)> done = {});
 
 // Starts following the cradle and the network connection.
 void startServices();
+
+// Once the window shows: when the information file could not be read, an alert over it names
+// the file and the reason (the console has said so as well). Without the file there are no
+// cloud addresses, and every request that fails after would seem the connection's fault.
+void reportUnreadableInformationFile(MainWindow& window);
 
 } // namespace AppDelegate

@@ -16,5 +16,6 @@ int main(int argc, char** argv) {
 
     MainWindow window;
     window.show();
+    AppDelegate::reportUnreadableInformationFile(window);
     return QApplication::exec();
 }

@@ -274,6 +274,11 @@ inline const QString saveProgressNote =
 inline const QString quizProgressNotSaved = QStringLiteral(
     "Your quiz progress could not be saved on this computer. Please free some disk space and "
     "try again.");
+// The catalogue comes from the cloud, whose addresses are in the information file: %1 is the
+// file, %2 why it could not be read.
+inline const QString informationFileUnreadable = QStringLiteral(
+    "Pellory could not read its configuration file, so it cannot reach the cloud until the file "
+    "is corrected.\n\n%1\n%2");
 } // namespace descriptions
 
 namespace buttons {

@@ -18,6 +18,7 @@ struct Store {
     QString overridePath;
     bool loaded = false;
     QHash<QString, QString> values;
+    std::optional<QString> readError;
 };
 
 Store& store() {
@@ -51,17 +52,22 @@ QString textOf(const QJsonValue& value) {
 void load(Store& s) {
     s.loaded = true;
     s.values.clear();
+    s.readError.reset();
     const QString path = currentPath(s);
     const RegularFile::ReadResult file = RegularFile::read(path);
     if (file.status != RegularFile::ReadStatus::read) {
+        s.readError = file.error;
         qWarning().noquote() << "Information file not readable:" << path << file.error;
         return;
     }
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(file.bytes, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject()) {
-        qWarning().noquote() << "Information file is not a JSON object:" << path
-                             << error.errorString();
+        s.readError =
+            error.error == QJsonParseError::NoError
+                ? QStringLiteral("not a JSON object")
+                : QStringLiteral("%1 at character %2").arg(error.errorString()).arg(error.offset);
+        qWarning().noquote() << "Information file is not a JSON object:" << path << *s.readError;
         return;
     }
     const QJsonObject object = document.object();
@@ -94,6 +100,14 @@ QString BundleInfo::filePath() {
     Store& s = store();
     QMutexLocker lock(&s.mutex);
     return currentPath(s);
+}
+
+std::optional<QString> BundleInfo::readError() {
+    Store& s = store();
+    QMutexLocker lock(&s.mutex);
+    if (!s.loaded)
+        load(s);
+    return s.readError;
 }
 
 void BundleInfo::setFilePath(const QString& path) {

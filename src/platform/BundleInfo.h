@@ -16,6 +16,9 @@ std::optional<QString> find(const QString& key);
 QString value(const QString& key);
 // The file that is (or will be) read.
 QString filePath();
+// Why the file could not be read (a missing file, a parse error and where it lies), as the
+// console was told when it was read; nothing when it was read.
+std::optional<QString> readError();
 // Reads the given file on next use instead of the default one; an empty path returns to the
 // default. Drops what was read before.
 void setFilePath(const QString& path);

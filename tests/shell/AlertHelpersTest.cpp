@@ -1,16 +1,20 @@
 // The alert helpers every screen uses, on a real main window over a loopback cloud.
 #include "ShellTestWindow.h"
 
+#include "app/AppDelegate.h"
 #include "core/AppConstants.h"
 #include "core/AppState.h"
 #include "doubles/WaitFor.h"
+#include "platform/BundleInfo.h"
 #include "shell/OstrivaneAlerts.h"
 #include "transmitter/ORSSerialPortHandler.h"
 #include "upgrade/OstrivaneWelcomeScreen.h"
 
 #include <QDialog>
+#include <QJsonDocument>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 #include <algorithm>
 
@@ -142,4 +146,24 @@ TEST_F(ShellTest, CatalogueAlertShowsKnownCodesOnlyAndAddAlertViewShowsTheSecond
     alert->buttonClose()->click();
     ASSERT_TRUE(waitFor([&] { return shownAlert() == nullptr; }));
     EXPECT_EQ(qobject_cast<OstrivaneWelcomeScreen*>(detail()) != nullptr, true);
+}
+
+TEST_F(ShellTest, AnUnreadableInformationFileIsNamedWithTheParsersReason) {
+    AppDelegate::reportUnreadableInformationFile(*window); // the test's own file reads
+    EXPECT_EQ(shownAlert(), nullptr);
+
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"Info.json"_s);
+    const QByteArray trailingComma = R"({"HOSTAPIURL": "http:#()cloud",})";
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(trailingComma) > 0);
+    file.close();
+    BundleInfo::setFilePath(path);
+    AppDelegate::reportUnreadableInformationFile(*window);
+    ASSERT_NE(shownAlert(), nullptr);
+    QJsonParseError error{};
+    QJsonDocument::fromJson(trailingComma, &error);
+    const QString message = shownAlert()->labelMessage()->text();
+    EXPECT_TRUE(message.contains(path) && message.contains(error.errorString()))
+        << message.toStdString();
 }
