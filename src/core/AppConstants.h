@@ -460,6 +460,8 @@ inline const QString choiceSelectionItemSuffix = QStringLiteral("}");
 inline const QString choiceSelectionSeparators = QStringLiteral("{}:");
 // Shown in the title when there is no quiz, or a quiz without questions, to take.
 inline const QString noQuizAvailable = QStringLiteral("No quiz is available.");
+// Shown in the title while a reopened quiz learns from the tracker where it opens.
+inline const QString loadingQuiz = QStringLiteral("Loading the quiz\u2026");
 inline const QString startTransmitterUpgrade = QStringLiteral("Start Transmitter Upgrade");
 inline const QString quizPassed =
     QStringLiteral("You have passed the training quiz. You may now upgrade your transmitter.");

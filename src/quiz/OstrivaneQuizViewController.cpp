@@ -5,6 +5,7 @@
 #include "core/Console.h"
 #include "core/Extensions.h"
 #include "models/JsonDecoder.h"
+#include "platform/BusyIndicator.h"
 #include "platform/MainQueue.h"
 #include "platform/NamedColors.h"
 #include "platform/NotificationCenter.h"
@@ -124,13 +125,23 @@ void OstrivaneQuizViewController::narrowToQuestionsToRetake() {
 void OstrivaneQuizViewController::setCurrentQuestionIndex(int index) {
     currentQuestionIndex_ = index;
     styleButtonPrevious();
+    updateControls();
 }
 
 void OstrivaneQuizViewController::styleButtonPrevious() {
-    buttonPrevious_->setEnabled(currentQuestionIndex_ > 0);
     Extensions::setButton(
         buttonPrevious_, QuizColors::color(NamedColors::appColor), true,
         QuizColors::color(currentQuestionIndex_ < 1 ? NamedColors::lightgrey : NamedColors::blue));
+}
+
+void OstrivaneQuizViewController::updateControls() {
+    const bool usable = canUseControls();
+    buttonNext_->setEnabled(usable);
+    buttonSaveAndContinue_->setEnabled(usable);
+    buttonPrevious_->setEnabled(usable && currentQuestionIndex_ > 0);
+    for (QWidget* stack : {viewMultipleCheckboxStack_, viewRadioButtonStack_})
+        stack->setEnabled(choicesBuilt_ && !submitting_);
+    busyIndicator_->setVisible(isWaitingForCloud());
 }
 
 void OstrivaneQuizViewController::updateUI() {
@@ -187,8 +198,18 @@ void OstrivaneQuizViewController::showNoQuiz() {
     labelQuestionsTitle_->setText(Texts::noQuizAvailable);
     for (QWidget* view : questionViews_)
         view->hide();
-    buttonPrevious_->setEnabled(false);
-    buttonNext_->setEnabled(false);
+    // Nothing to answer, go through or save.
+    updateControls();
+}
+
+void OstrivaneQuizViewController::showQuestionTitle() {
+    if (reopening_) {
+        labelQuestionsTitle_->setText(Texts::loadingQuiz);
+        return;
+    }
+    labelQuestionsTitle_->setText(
+        Texts::questionTitlePrefix + QString::number(currentQuestionIndex_ + 1) +
+        Texts::questionTitleOf + QString::number(currentQuiz()->QuizQuestions.size()));
 }
 
 void OstrivaneQuizViewController::displayQuestion(bool isNext) {
@@ -199,15 +220,12 @@ void OstrivaneQuizViewController::displayQuestion(bool isNext) {
     }
     const int quizID = quiz->QuizID;
     verdictShown_ = false;
-    buttonNext_->setEnabled(!submitting_);
-    setAppUserDefault(progressKey(*quiz), QString::number(currentQuestionIndex_));
-    labelQuestionsTitle_->setText(
-        Texts::questionTitlePrefix + QString::number(currentQuestionIndex_ + 1) +
-        Texts::questionTitleOf + QString::number(quiz->QuizQuestions.size()));
     // Until the question is built from the tracker's reply, the rows on screen are those of
     // the question before: a click there would be recorded against this one.
-    viewMultipleCheckboxStack_->setEnabled(false);
-    viewRadioButtonStack_->setEnabled(false);
+    choicesBuilt_ = false;
+    updateControls();
+    setAppUserDefault(progressKey(*quiz), QString::number(currentQuestionIndex_));
+    showQuestionTitle();
 
     const TransitionDirection direction =
         isNext ? TransitionDirection::fromRight : TransitionDirection::fromLeft;
@@ -242,6 +260,9 @@ void OstrivaneQuizViewController::showQuestionWithTrackerAnswers(const QList<int
         return;
     if (finishReopening(ids))
         return;
+    // The quiz opens here; building the question unlocks what the wait kept locked.
+    reopening_ = false;
+    showQuestionTitle();
     const QuizType type = getQuizType();
     if (type == QuizType::multiCheckbox)
         showMultipleCheckBoxQuizQuestion(ids);

@@ -19,6 +19,7 @@
 #include <functional>
 #include <optional>
 
+class BusyIndicator;
 class OstrivaneCheckForUpgradesViewController;
 class OstrivaneQuizAlertView;
 class QAbstractButton;
@@ -128,6 +129,7 @@ public:
     QWidget* quizCompleteView() const { return quizCompleteView_; }
     QLabel* labelQuizComplete() const { return labelQuizComplete_; }
     QPushButton* buttonStartTransmitterUpgrade() const { return buttonStartTransmitterUpgrade_; }
+    BusyIndicator* busyIndicator() const { return busyIndicator_; }
     const QList<QWidget*>& progressViews() const { return progressViews_; }
     const QList<QWidget*>& questionViews() const { return questionViews_; }
     const QList<QAbstractButton*>& radioButtons() const { return radioButtons_; }
@@ -151,6 +153,15 @@ private:
     const QuizQuestion* currentQuestion() const;
     void showNoQuiz();
     void styleButtonPrevious();
+    // Waiting for the cloud: for the verdict on the answers, or for the tracker's first reply
+    // that decides where a reopened quiz opens. Nothing that leaves or changes the attempt
+    // works meanwhile, and the busy sign shows.
+    bool isWaitingForCloud() const { return submitting_ || reopening_; }
+    // Whether Next, Previous and Save may be used: there is a question, and no wait.
+    bool canUseControls() const { return currentQuestion() && !isWaitingForCloud(); }
+    // Enables what may be used now and shows the busy sign while the screen waits.
+    void updateControls();
+    void showQuestionTitle();
     void showQuestionWithTrackerAnswers(const QList<int>& ids, TransitionDirection direction);
     // Completes a reopening at the stored question with the first tracker reply; returns
     // whether it went back to an earlier question, which is then shown instead.
@@ -187,6 +198,7 @@ private:
     QWidget* quizCompleteView_ = nullptr;
     QLabel* labelQuizComplete_ = nullptr;
     QPushButton* buttonStartTransmitterUpgrade_ = nullptr;
+    BusyIndicator* busyIndicator_ = nullptr;
 
     int currentQuestionIndex_ = 0;
     QList<QWidget*> progressViews_;
@@ -199,6 +211,11 @@ private:
     bool verdictShown_ = false;
     // The first load of a new screen reopens at the question shown last.
     bool resumePending_ = true;
+    // A reopening has not opened at its question yet: the tracker's reply decides which.
+    bool reopening_ = false;
+    // The choice rows on screen are those of the question on screen; until then they take no
+    // clicks.
+    bool choicesBuilt_ = false;
     // Questions whose answer the user changed on this screen, also when every box of one was
     // un-ticked: the tracker's reply never undoes such a change.
     QSet<int> questionsChangedHere_;

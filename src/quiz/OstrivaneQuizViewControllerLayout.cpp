@@ -3,6 +3,7 @@
 
 #include "core/AppConstants.h"
 #include "core/Extensions.h"
+#include "platform/BusyIndicator.h"
 
 #include <QBoxLayout>
 #include <QFont>
@@ -100,8 +101,14 @@ void OstrivaneQuizViewController::setupUi() {
     buttonNext_ = new QPushButton(Texts::nextTitle, this);
     for (QPushButton* button : {buttonPrevious_, buttonSaveAndContinue_, buttonNext_})
         button->setMinimumSize(180, 36);
+    // Beside the buttons that it keeps locked while the screen waits for the cloud.
+    busyIndicator_ = new BusyIndicator(this);
+    busyIndicator_->setAccessibleName(tr("Waiting for the cloud"));
+    busyIndicator_->hide();
+    busyIndicator_->startAnimation();
     buttons->addWidget(buttonPrevious_);
     buttons->addStretch(1);
+    buttons->addWidget(busyIndicator_);
     buttons->addWidget(buttonSaveAndContinue_);
     buttons->addWidget(buttonNext_);
     layout->addLayout(buttons);

@@ -34,8 +34,8 @@ void OstrivaneQuizViewController::showCatalogueAlert(const QString& code) {
 void OstrivaneQuizViewController::nextQuestionButtonClicked() {
     Logger::log(SCREEN_LOG_PREFIX_FN("nextQuestionButtonClicked(_:)"));
     const QuizQuestion* question = currentQuestion();
-    // One submission at a time: a second press waits for the verdict of the first.
-    if (!question || submitting_)
+    // Nothing moves while the screen waits: a second press waits for the verdict of the first.
+    if (!canUseControls())
         return;
     if (!QuizAnswerList::isAnswered(*question, AppState::QuizChoices)) {
         showCatalogueAlert(Codes::quizQuestionNotAnswered);
@@ -58,7 +58,7 @@ void OstrivaneQuizViewController::nextQuestionButtonClicked() {
 
 void OstrivaneQuizViewController::previousQuestionButtonClicked() {
     // The answers are out for their verdict, which belongs to the last question.
-    if (submitting_)
+    if (isWaitingForCloud())
         return;
     animateBackgroundColorChange(QuizColors::color(NamedColors::blue),
                                  QuizColors::color(NamedColors::grey),
@@ -71,8 +71,7 @@ void OstrivaneQuizViewController::previousQuestionButtonClicked() {
 
 void OstrivaneQuizViewController::submitQuiz() {
     submitting_ = true;
-    buttonNext_->setEnabled(false);
-    buttonPrevious_->setEnabled(false);
+    updateControls();
     QPointer<OstrivaneQuizViewController> self(this);
     callApiSubmitQuiz(AppState::QuizChoices, [self](const QList<StructQuizResult>& verdicts) {
         if (!self)
@@ -127,8 +126,7 @@ void OstrivaneQuizViewController::callApiSubmitQuiz(
 
 void OstrivaneQuizViewController::showSubmissionFailure(const APIResult& result) {
     submitting_ = false;
-    buttonNext_->setEnabled(currentQuestion() != nullptr);
-    styleButtonPrevious();
+    updateControls();
     const bool offline = !result.ok() && result.error().is(APIError::Kind::noInternetConnection);
     showCatalogueAlert(offline ? Codes::noInternetConnection : Codes::missingMessage);
 }
@@ -140,8 +138,7 @@ void OstrivaneQuizViewController::showVerdict(const QList<StructQuizResult>& ver
     }
     submitting_ = false;
     verdictShown_ = true;
-    buttonNext_->setEnabled(true);
-    styleButtonPrevious();
+    updateControls();
     const StructQuizResult& verdict = verdicts.first();
     if (verdict.quizResult) {
         // A quiz that was passed is done: taken again, it starts at its first question.
@@ -193,6 +190,10 @@ void OstrivaneQuizViewController::quizRetry(const QVariant& notification) {
 }
 
 void OstrivaneQuizViewController::saveAndContinueButtonClicked() {
+    // Leaving while the answers are judged would lose the verdict; with no quiz there is
+    // nothing to save.
+    if (!canUseControls())
+        return;
     if (OstrivaneQuizAlertView* sheet = addQuizAlertView(
             AppConstants::Alerts::titles::saveAndContinueLater, QString(),
             Descriptions::saveProgressQuestion, Descriptions::saveProgressNote, std::nullopt))
@@ -201,6 +202,8 @@ void OstrivaneQuizViewController::saveAndContinueButtonClicked() {
 
 void OstrivaneQuizViewController::saveAndContinueLater() {
     Logger::log(SCREEN_LOG_PREFIX_FN("saveAndContinueLater()"));
+    if (!canUseControls())
+        return;
     if (!NetworkManager::shared().isConnected()) {
         // The quiz stays; the user learns why it did not close.
         MainQueue::async(this, [this] { showCatalogueAlert(Codes::noInternetConnection); });
@@ -208,8 +211,7 @@ void OstrivaneQuizViewController::saveAndContinueLater() {
     }
     // The last question shown may not have been saved (a full disk then): the quiz closes only
     // once its progress is in the file.
-    const Quiz* quiz = currentQuiz();
-    if (quiz && !setAppUserDefault(progressKey(*quiz), QString::number(currentQuestionIndex_)))
+    if (!setAppUserDefault(progressKey(*currentQuiz()), QString::number(currentQuestionIndex_)))
         return;
     GlobalManager::shared().setAuditHistory(Codes::quizSavedLaterOrContinue,
                                             AuditStates::stateQuizSavedForLater);

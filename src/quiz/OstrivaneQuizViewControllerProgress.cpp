@@ -47,6 +47,7 @@ void OstrivaneQuizViewController::resumeAtStoredQuestion() {
     if (index <= 0)
         return;
     skippedQuestionCount_ = index;
+    reopening_ = true;
     setCurrentQuestionIndex(index);
     colourProgressUpTo(index);
 }

@@ -93,7 +93,8 @@ void OstrivaneQuizViewController::fillChoiceStack(QWidget* stackView,
     for (const QuizChoice& choice : shown.QuizChoices)
         stackView->layout()->addWidget(
             buildChoiceRow(choice, isRadio, chosen.contains(choice.ChoiceID)));
-    stackView->setEnabled(true);
+    choicesBuilt_ = true;
+    updateControls();
 }
 
 void OstrivaneQuizViewController::showMultipleCheckBoxQuizQuestion(

@@ -196,6 +196,11 @@ OstrivaneQuizAlertView* QuizScreenTest::shownQuizSheet() const {
     return nullptr;
 }
 
+int QuizScreenTest::usableButtons() const {
+    return quiz->buttonPrevious()->isEnabled() + quiz->buttonSaveAndContinue()->isEnabled() +
+           quiz->buttonNext()->isEnabled();
+}
+
 bool QuizScreenTest::closeAlert() {
     for (QDialog* dialog : welcome->window()->findChildren<QDialog*>())
         if (dialog->isVisible())

@@ -56,6 +56,8 @@ protected:
     // The catalogue alert or quiz sheet shown over the window, when there is one.
     QString shownAlertText() const;
     OstrivaneQuizAlertView* shownQuizSheet() const;
+    // How many of Previous, Save and continue later and Next can be used.
+    int usableButtons() const;
     bool closeAlert();
 
     QList<QByteArray> bodiesTo(const QString& path) const;

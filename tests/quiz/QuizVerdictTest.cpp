@@ -5,6 +5,7 @@
 #include "core/AppConstants.h"
 #include "core/AppState.h"
 #include "doubles/WaitFor.h"
+#include "platform/BusyIndicator.h"
 #include "platform/NotificationCenter.h"
 #include "quiz/OstrivaneQuizAlertView.h"
 #include "quiz/OstrivaneQuizViewController.h"
@@ -173,15 +174,20 @@ TEST_F(QuizScreenTest, OneSubmissionAtATime) {
     answerAllCorrectly();
     quiz->buttonNext()->click();
     quiz->buttonNext()->click();
-    // Going back would leave the verdict over another question, however Previous is reached.
-    EXPECT_FALSE(quiz->buttonPrevious()->isEnabled());
+    // Going back, leaving or changing an answer would lose the verdict, however it is reached.
+    EXPECT_EQ(usableButtons(), 0);
+    EXPECT_FALSE(mark(1041)->isEnabled());
+    EXPECT_TRUE(quiz->busyIndicator()->isVisible());
     quiz->previousQuestionButtonClicked();
+    quiz->saveAndContinueLater();
     EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 4 of 4"_s);
     ASSERT_TRUE(waitFor([&] {
         return quiz->labelQuestionsTitle()->text() == AppConstants::QuizScreen::quizComplete;
     }));
     spinFor(50);
     EXPECT_EQ(cloud->requestsTo(Paths::submitQuizResults).size(), 1);
+    EXPECT_FALSE(auditSent(*cloud, u"5000052"_s, u"3"_s));
+    EXPECT_FALSE(quiz->busyIndicator()->isVisible());
 }
 
 TEST_F(QuizScreenTest, TrackerRepliesThatComeAfterThePassChangeNothing) {
@@ -226,8 +232,8 @@ TEST_F(QuizScreenTest, BadOrMissingVerdictsAreErrorsNotResults) {
         ASSERT_TRUE(closeAlert());
         EXPECT_GT(cloud->requestsTo(Paths::submitQuizResults).size(), before);
         EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 4 of 4"_s);
-        EXPECT_TRUE(quiz->buttonNext()->isEnabled());
-        EXPECT_TRUE(quiz->buttonPrevious()->isEnabled());
+        EXPECT_EQ(usableButtons(), 3);
+        EXPECT_TRUE(mark(1041)->isEnabled());
         EXPECT_EQ(AppState::Quizzes.size(), 1);
     }
     // An error status whose body is a verdict is the verdict.
