@@ -166,10 +166,16 @@ void OstrivaneQuizViewController::showVerdict(const QList<StructQuizResult>& ver
     const std::optional<StructEuaMessage> note = euaMessage(Codes::quizFailedNote);
     if (!note)
         return;
-    addQuizAlertView(AppConstants::Alerts::titles::notification, Descriptions::quizFailedHeader,
-                     QString::number(wrong) + Texts::questionTitleOf + QString::number(total) +
-                         Descriptions::questionsAnsweredIncorrectly,
-                     note->messagerDescriptionUserFriendly, QString(), Qt::AlignLeft);
+    OstrivaneQuizAlertView* sheet =
+        addQuizAlertView(AppConstants::Alerts::titles::notification, Descriptions::quizFailedHeader,
+                         QString::number(wrong) + Texts::questionTitleOf + QString::number(total) +
+                             Descriptions::questionsAnsweredIncorrectly,
+                         note->messagerDescriptionUserFriendly, QString(), Qt::AlignLeft);
+    // A verdict without its list of wrong choices says nothing of what to answer again:
+    // resuming then only closes the sheet, and the user stays on the last question with the
+    // answers as they are, without a new attempt.
+    if (sheet && !verdict.wrongQuizChoices)
+        sheet->setResumeStartsNewAttempt(false);
 }
 
 void OstrivaneQuizViewController::quizRetry(const QVariant& notification) {

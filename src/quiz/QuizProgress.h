@@ -24,7 +24,8 @@ int resumeIndex(const QString& storedValue, qsizetype questionCount);
 // The questions of the whole quiz that a failed attempt leaves to answer again: those the
 // verdict names among its wrong or missing choices, in their order. A verdict that names no
 // wrong choice, or names nothing the quiz holds, leaves the whole quiz: what keeps it from
-// passing cannot be told apart then, and every question stays within reach.
+// passing cannot be told apart then, and every question stays within reach. (A verdict
+// without its list of wrong choices starts no new attempt: the quiz screen stays as it is.)
 QList<QuizQuestion> questionsToRetake(const Quiz& whole, const StructQuizResult& verdict);
 
 } // namespace QuizProgress

@@ -128,10 +128,10 @@ TEST_F(QuizScreenTest, FailureSheetThenRetryOnEveryQuestionThatKeepsTheQuizFromP
     next(q3);
     EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question 3 of 3"_s);
 
-    // A failure that names no wrong choice says nothing of where the fault lies: the whole
-    // quiz is retaken.
-    quizCloud->setSubmissionReply(
-        LoopbackCloud::Reply::json(QJsonArray{QJsonObject{{u"QuizResult"_s, false}}}));
+    // A failure whose list names no wrong choice says nothing of where the fault lies: the
+    // whole quiz is retaken.
+    quizCloud->setSubmissionReply(LoopbackCloud::Reply::json(
+        QJsonArray{QJsonObject{{u"QuizResult"_s, false}, {u"WrongQuizChoices"_s, QJsonArray()}}}));
     quiz->buttonNext()->click();
     ASSERT_TRUE(waitFor([&] { return shownQuizSheet() != nullptr; }));
     shownQuizSheet()->buttonResumeQuiz()->click();
