@@ -92,7 +92,8 @@ void OstrivaneQuizViewController::callApiSubmitQuiz(
     QPointer<OstrivaneQuizViewController> self(this);
     QuizCloudRequest::post(
         AppConstants::API::Host::submitQuizResults(), AppConstants::Http::applicationJson,
-        QuizRequestBodies::submissionBody(quizID, newQuizChoices),
+        QuizRequestBodies::submissionBody(quizID, newQuizChoices,
+                                          quiz ? quiz->QuizQuestions : QList<QuizQuestion>()),
         [self, completion = std::move(completion)](const APIResult& result) {
             // An error status whose body is a verdict still counts as the verdict.
             const std::optional<QByteArray> body = QuizCloudRequest::answerBody(result);

@@ -123,5 +123,5 @@ QList<int> QuizAnswerList::chosenChoices(const QuizQuestion& question,
 
 bool QuizAnswerList::isAnswered(const QuizQuestion& question,
                                 const QList<StructQuizChoicesSubmit>& list) {
-    return !chosenChoices(question, list).isEmpty();
+    return question.QuizChoices.isEmpty() || !chosenChoices(question, list).isEmpty();
 }

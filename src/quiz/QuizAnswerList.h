@@ -31,7 +31,7 @@ QString choiceSelectionJSON(const QList<StructQuizChoicesSubmit>& list);
 QList<int> convertStringToArrayOfDictionaries(const QString& text);
 
 // Whether some entry's choice is one of the question's choices (the entry's question id does
-// not matter).
+// not matter). A question without choices has nothing to choose and counts as answered.
 bool isAnswered(const QuizQuestion& question, const QList<StructQuizChoicesSubmit>& list);
 
 // The choices of the question that the list holds.

@@ -55,11 +55,15 @@ QuizRequestBodies::groupQuizChoices(int quizID, const QList<StructQuizChoicesSub
     return groups;
 }
 
-QByteArray QuizRequestBodies::submissionBody(int quizID,
-                                             const QList<StructQuizChoicesSubmit>& list) {
+QByteArray QuizRequestBodies::submissionBody(int quizID, const QList<StructQuizChoicesSubmit>& list,
+                                             const QList<QuizQuestion>& quizQuestions) {
     QJsonArray questions;
     for (const QuizQuestion1& question : groupQuizChoices(quizID, list))
         questions.append(question.toJson());
+    for (const QuizQuestion& question : quizQuestions)
+        if (question.QuizChoices.isEmpty())
+            questions.append(
+                QuizQuestion1{quizID, question.QuestionID, question.QuestionTypeId, {}}.toJson());
     return Texts::submissionPrefix.toUtf8() +
            QJsonDocument(questions).toJson(QJsonDocument::Compact) +
            Texts::submissionSuffix.toUtf8();

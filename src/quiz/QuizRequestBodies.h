@@ -1,5 +1,6 @@
 #pragma once
 
+#include "models/Quiz.h"
 #include "models/QuizAnswers.h"
 
 #include <QByteArray>
@@ -22,7 +23,10 @@ QByteArray trackerSetBody(int quizID, const QString& firmwareVersion, const QStr
 // one element with question 0, type 0 and no choices.
 QList<QuizQuestion1> groupQuizChoices(int quizID, const QList<StructQuizChoicesSubmit>& list);
 
-// {"QuizQuestions":<the groups as a compact JSON array>}
-QByteArray submissionBody(int quizID, const QList<StructQuizChoicesSubmit>& list);
+// {"QuizQuestions":<the groups as a compact JSON array>}. Each of the quiz's questions that
+// has no choices (answered, with nothing to choose) follows the groups with an empty choice
+// list.
+QByteArray submissionBody(int quizID, const QList<StructQuizChoicesSubmit>& list,
+                          const QList<QuizQuestion>& quizQuestions = {});
 
 } // namespace QuizRequestBodies

@@ -18,6 +18,7 @@
 #include <QLayout>
 #include <QPropertyAnimation>
 #include <QPushButton>
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 namespace Paths = AppConstants::API::Host::path;
@@ -148,6 +149,20 @@ TEST_F(QuizScreenTest, FailureSheetThenRetryOnEveryQuestionThatKeepsTheQuizFromP
     ASSERT_TRUE(waitFor([&] {
         return quiz->labelQuestionsTitle()->text() == AppConstants::QuizScreen::quizComplete;
     }));
+}
+
+TEST_F(QuizScreenTest, QuestionsWithoutChoicesCountAsAnsweredAndAreSubmittedEmpty) {
+    QString sample = QString::fromUtf8(QuizCloudDouble::sampleQuizJson());
+    sample.remove(QRegularExpression(uR"(\{"ChoiceID": 10[34]\d[^}]*\},?)"_s)); // the last two's
+    AppState::standardDefaults().setValue(AppConstants::userdefaultKeys::quiz, sample.toUtf8());
+    startQuiz();
+    answerAll({{1012}, {1021, 1022}});
+    for (int press = 0; press < 3; ++press) // on to the third, the fourth, then submit
+        quiz->buttonNext()->click();
+    ASSERT_TRUE(waitFor([&] { return !bodiesTo(Paths::submitQuizResults).isEmpty(); }));
+    for (const char* question : {R"("QuizChoices":[],"QuizID":12,"questionID":103})",
+                                 R"("QuizChoices":[],"QuizID":12,"questionID":104})"})
+        EXPECT_TRUE(bodiesTo(Paths::submitQuizResults)[0].contains(question)) << question;
 }
 
 TEST_F(QuizScreenTest, TheFourthRetryIsToldAndStillStarts) {
