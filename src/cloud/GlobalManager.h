@@ -65,6 +65,18 @@ public:
     // Sends the waiting audit record, if there is one and the computer is connected.
     void sendPendingAudit();
 
+    // An audit record on its way to the cloud (see GlobalManagerAudit.cpp for the rules of the
+    // waiting slot).
+    struct AuditPost {
+        QVariantMap record;
+        // What the waiting slot held when the record was read from it; empty for a step just
+        // taken.
+        QString readFromSlot;
+        // The slot held a code alone, left by another build: the record was made for it when
+        // it was read, so the moment of its step is unknown.
+        bool stepMomentUnknown = false;
+    };
+
     // The way out to the network for every request, those built elsewhere included (the quiz
     // builds its own): sends it once and never again, even when Qt would resend it after a
     // dropped connection, and hands the outcome, mapped in the given style, to the completion
@@ -81,12 +93,9 @@ private:
     // Every request goes through here: offline, or on another thread, and then send().
     void dispatch(HTTPMethod method, Builder build, APICompletion completion);
     void send(HTTPMethod method, const Builder& build, APICompletion completion);
-    // slot: the waiting slot as stored when the record is the waiting one (see
-    // GlobalManagerAudit.cpp), empty for a record of a step just taken; madeUp: the record was
-    // made for a waiting code alone.
-    void postAudit(const QVariantMap& record, const QString& slot = {}, bool madeUp = false);
+    void postAudit(const AuditPost& post);
 
     QNetworkAccessManager* nam_ = nullptr;
-    // The waiting slot, as stored, while its record is being sent.
-    QString pendingInFlight_;
+    // What the waiting slot held when its record was sent, while that post waits for its answer.
+    QString slotInFlight_;
 };

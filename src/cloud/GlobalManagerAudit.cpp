@@ -59,93 +59,99 @@ std::optional<QVariantMap> recordFromText(const QString& text) {
     return record;
 }
 
-// Whether the first record was made after the second (records carry their moment).
-bool isNewer(const QVariantMap& record, const QVariantMap& than) {
-    const QString& dateKey = AppConstants::API::Host::AuditRecord::date;
-    return record.value(dateKey).toString() > than.value(dateKey).toString();
-}
-
 SettingsStore& store() {
     return AppState::defaults();
 }
 
 namespace Keys = AppConstants::userdefaultKeys;
+using AuditPost = GlobalManager::AuditPost;
 
-// Both keys in one write, so that the file never pairs a code with another code's record.
-void keepWaiting(const QVariantMap& record) {
-    store().apply(
-        {{Keys::pendingAudits, codeOf(record)}, {Keys::pendingAuditRecord, recordText(record)}});
-}
+// The waiting slot. Its rules, all of them:
+// 1. One record waits at a time: its code under "PendingAudits", as other builds read it, and
+//    the whole record (state, user, transmitter, the moment of its step) beside it. Both are
+//    written in one write, so the file never pairs a code with another code's record; a write
+//    the disk refuses waits in the store and is tried again (SettingsStore). A step taken while
+//    offline takes the slot: the last one wins.
+// 2. Read back, the slot gives the record kept beside its code; an earlier build's whole
+//    record kept under "PendingAudits" itself; or, for a code alone (or beside another code's
+//    record), a record made at the reading in the default state, whose step's moment is
+//    unknown. Whatever cannot be sent (text that is not a record) is no record: the next one
+//    takes the slot.
+// 3. Once the connection is evidently there, the waiting record is sent before a new one, and
+//    never twice at a time.
+// 4. A post the cloud has settled (see cloudHasSettled) leaves the slot: the slot is emptied if
+//    it still holds what was sent, and left alone if another record has taken it meanwhile.
+// 5. A post the cloud has not settled goes back to the slot, unless the record waiting there
+//    now is younger. A record whose step's moment is unknown is never put back: it came from
+//    the slot, where whatever waits now is at least as young.
 
-void clearWaiting() {
-    store().apply({{Keys::pendingAudits, std::nullopt}, {Keys::pendingAuditRecord, std::nullopt}});
-}
-
-// The slot as stored: what is under "PendingAudits" and the record kept beside it. It names the
-// waiting record, also one that is made anew at each reading.
-QString slotText() {
+// What the slot holds, as one text: tells whether it still holds what it held before.
+QString slotContent() {
     return store().string(Keys::pendingAudits).value_or(QString()) + u'\n' +
            store().string(Keys::pendingAuditRecord).value_or(QString());
 }
 
-struct Waiting {
-    QVariantMap record;
-    QString slot;        // slotText() when it was read
-    bool madeUp = false; // made at the reading for a code alone: its step's moment is unknown
-};
+void putInSlot(const QVariantMap& record) {
+    store().apply(
+        {{Keys::pendingAudits, codeOf(record)}, {Keys::pendingAuditRecord, recordText(record)}});
+}
 
-// The record waiting to be sent, or nothing; reads the store and changes nothing. The code under
-// "PendingAudits" decides; the record kept beside it is used when it is that code's. An earlier
-// build kept the whole record under "PendingAudits": that is taken as it is. A code without its
-// record (kept by another build) stands for a record made now, in the default state.
-std::optional<Waiting> waitingRecord() {
-    const QString waiting = store().string(Keys::pendingAudits).value_or(QString()).trimmed();
-    if (waiting.isEmpty())
+void emptySlot() {
+    store().apply({{Keys::pendingAudits, std::nullopt}, {Keys::pendingAuditRecord, std::nullopt}});
+}
+
+// The record waiting in the slot (rule 2), or nothing; changes nothing.
+std::optional<AuditPost> readSlot() {
+    const QString code = store().string(Keys::pendingAudits).value_or(QString()).trimmed();
+    if (code.isEmpty())
         return std::nullopt;
-    const QString slot = slotText();
-    if (waiting.startsWith(u'{')) {
-        if (std::optional<QVariantMap> earlier = recordFromText(waiting))
-            return Waiting{std::move(*earlier), slot};
-        return std::nullopt; // nothing that could be sent; the next record takes the slot
+    if (code.startsWith(u'{')) {
+        if (std::optional<QVariantMap> earlierBuilds = recordFromText(code))
+            return AuditPost{std::move(*earlierBuilds), slotContent(), false};
+        return std::nullopt;
     }
     std::optional<QVariantMap> kept =
         recordFromText(store().string(Keys::pendingAuditRecord).value_or(QString()));
-    if (kept && codeOf(*kept) == waiting)
-        return Waiting{std::move(*kept), slot};
-    return Waiting{auditRecord(waiting, AppConstants::API::Host::AuditRecord::stateDefault), slot,
-                   true};
+    if (kept && codeOf(*kept) == code)
+        return AuditPost{std::move(*kept), slotContent(), false};
+    return AuditPost{auditRecord(code, AppConstants::API::Host::AuditRecord::stateDefault),
+                     slotContent(), true};
 }
 
-// Whether the waiting record stays rather than the given one, which the cloud has not settled:
-// the newer record wins. A record made up for a code alone is older than any record made here:
-// its step was taken before, by another build.
-bool waitingWins(const Waiting& waiting, const QVariantMap& record, bool madeUp) {
-    return madeUp || (!waiting.madeUp && isNewer(waiting.record, record));
+// Whether the step of the first record was taken after that of the second (records carry
+// their moment).
+bool takenAfter(const QVariantMap& record, const QVariantMap& than) {
+    const QString& dateKey = AppConstants::API::Host::AuditRecord::date;
+    return record.value(dateKey).toString() > than.value(dateKey).toString();
+}
+
+// Rule 5.
+bool goesBackToSlot(const AuditPost& sent) {
+    if (sent.stepMomentUnknown)
+        return false;
+    const std::optional<AuditPost> waiting = readSlot();
+    return !waiting || waiting->stepMomentUnknown || !takenAfter(waiting->record, sent.record);
 }
 
 // Whether the cloud has settled a record: it accepted it (a 2xx answer, with or without a body)
 // or refused it (a 4xx answer), which sending it again would not change. Any other failure - no
 // connection, a refused or timed-out connection, a 5xx answer - may go otherwise next time.
-bool isSettled(const APIResult& result) {
+bool cloudHasSettled(const APIResult& result) {
     if (result.ok() || result.error().is(APIError::Kind::noData))
         return true;
     const int status = result.error().statusCode();
     return result.error().is(APIError::Kind::httpError) && status >= 400 && status < 500;
 }
 
-// What becomes of the slot once a post has its answer: the only place a record leaves it, and
-// where one comes back to it. slot: the slot the record was read from, empty for a new record.
-void settle(const QVariantMap& record, const QString& slot, bool madeUp, const APIResult& result) {
-    if (!isSettled(result)) {
-        // Kept for a later resend, unless the record waiting now wins over it.
-        const std::optional<Waiting> waiting = waitingRecord();
-        if (!waiting || !waitingWins(*waiting, record, madeUp))
-            keepWaiting(record);
-        return;
+// What becomes of a post once it has its answer (rules 4 and 5): the only place a record leaves
+// the slot, and where one goes back to it.
+void settle(const AuditPost& sent, const APIResult& result) {
+    if (!cloudHasSettled(result)) {
+        if (goesBackToSlot(sent))
+            putInSlot(sent.record);
+    } else if (!sent.readFromSlot.isEmpty() && slotContent() == sent.readFromSlot) {
+        emptySlot();
     }
-    // Unless another record has taken the slot meanwhile.
-    if (!slot.isEmpty() && slotText() == slot)
-        clearWaiting();
 }
 
 } // namespace
@@ -160,29 +166,29 @@ void GlobalManager::setAuditHistory(const QString& code, const QString& zubState
         return;
     const QVariantMap record = auditRecord(code, zubStateID);
     if (!NetworkManager::shared().isConnected()) {
-        keepWaiting(record);
+        putInSlot(record); // rule 1
         return;
     }
-    // The connection is evidently here: the waiting record goes first.
+    // Rule 3.
     sendPendingAudit();
-    postAudit(record);
+    postAudit({record, {}, false});
 }
 
 void GlobalManager::sendPendingAudit() {
     if (!NetworkManager::shared().isConnected())
         return;
-    const std::optional<Waiting> waiting = waitingRecord();
-    if (!waiting || waiting->slot == pendingInFlight_)
+    const std::optional<AuditPost> waiting = readSlot();
+    if (!waiting || waiting->readFromSlot == slotInFlight_)
         return;
-    pendingInFlight_ = waiting->slot;
-    postAudit(waiting->record, waiting->slot, waiting->madeUp);
+    slotInFlight_ = waiting->readFromSlot;
+    postAudit(*waiting);
 }
 
-void GlobalManager::postAudit(const QVariantMap& record, const QString& slot, bool madeUp) {
-    callAPI(AppConstants::API::Host::setZubAuditHistory(), HTTPMethod::POST, record,
-            [this, record, slot, madeUp](const APIResult& result) {
-                if (!slot.isEmpty() && pendingInFlight_ == slot)
-                    pendingInFlight_.clear();
-                settle(record, slot, madeUp, result);
+void GlobalManager::postAudit(const AuditPost& post) {
+    callAPI(AppConstants::API::Host::setZubAuditHistory(), HTTPMethod::POST, post.record,
+            [this, post](const APIResult& result) {
+                if (!post.readFromSlot.isEmpty() && slotInFlight_ == post.readFromSlot)
+                    slotInFlight_.clear();
+                settle(post, result);
             });
 }
