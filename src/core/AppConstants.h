@@ -212,8 +212,6 @@ inline const QString readError = QStringLiteral("error reading");
 inline const QString writeError = QStringLiteral("error writing");
 // Debug-log error of a file that exists but can neither be read nor be set aside.
 inline const QString cannotBeRead = QStringLiteral("the settings file exists but cannot be read");
-// A file that cannot be parsed is kept under its name followed by this before it is rewritten.
-inline const QString unreadableSuffix = QStringLiteral(".unreadable");
 } // namespace AppUserDefaultFile
 
 // What is said of the application's own files when they cannot be saved.

@@ -16,9 +16,12 @@
 
 namespace {
 
-bool writeWhole(const QString& path, const QByteArray& bytes) {
+// Empty text when written, else why not.
+QString writeWhole(const QString& path, const QByteArray& bytes) {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush())
+        return {};
+    return file.errorString();
 }
 
 std::optional<QByteArray> readWhole(const QString& path) {
@@ -39,11 +42,13 @@ QVariantMap valuesOf(const QSettings& settings) {
 }
 
 // What QSettings reads of the file; nothing when it could not open it (lines it cannot parse are
-// skipped, as they always were).
-std::optional<QVariantMap> valuesOfFile(const QString& path) {
+// skipped, as they always were, and *whole says so).
+std::optional<QVariantMap> valuesOfFile(const QString& path, bool* whole) {
     const QSettings settings(path, QSettings::IniFormat);
     if (settings.status() == QSettings::AccessError)
         return std::nullopt;
+    if (whole)
+        *whole = settings.status() != QSettings::FormatError;
     return valuesOf(settings);
 }
 
@@ -62,7 +67,7 @@ bool markAsNew(int fd) {
 }
 
 // The text in a file that lives in memory only, read through its name under /proc.
-std::optional<QVariantMap> parseInMemory(const QByteArray& text) {
+std::optional<QVariantMap> parseInMemory(const QByteArray& text, bool* whole) {
     const int fd = ::memfd_create("settings", MFD_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
@@ -71,7 +76,7 @@ std::optional<QVariantMap> parseInMemory(const QByteArray& text) {
     QFile file;
     if (QFile::exists(path) && file.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle) &&
         file.write(text) == text.size() && file.flush() && markAsNew(fd))
-        values = valuesOfFile(path);
+        values = valuesOfFile(path, whole);
     file.close();
     ::close(fd);
     return values;
@@ -80,26 +85,37 @@ std::optional<QVariantMap> parseInMemory(const QByteArray& text) {
 
 } // namespace
 
-std::optional<QVariantMap> IniText::parse(const QByteArray& text, const QString& scratchFolder) {
+std::optional<QVariantMap> IniText::parse(const QByteArray& text, const QString& scratchFolder,
+                                          bool* whole) {
+    if (whole)
+        *whole = true;
     if (text.isEmpty())
         return QVariantMap();
 #ifdef Q_OS_LINUX
-    if (std::optional<QVariantMap> values = parseInMemory(text))
+    if (std::optional<QVariantMap> values = parseInMemory(text, whole))
         return values;
 #endif
     const QTemporaryDir scratch(scratchTemplate(scratchFolder));
     const QString path = scratch.filePath(QStringLiteral("read.ini"));
-    if (!scratch.isValid() || !writeWhole(path, text))
+    if (!scratch.isValid() || !writeWhole(path, text).isEmpty())
         return std::nullopt;
-    return valuesOfFile(path);
+    return valuesOfFile(path, whole);
 }
 
 std::optional<IniText::Written> IniText::withChanges(const QByteArray& text, const Changes& changes,
-                                                     const QString& scratchFolder) {
-    const QTemporaryDir scratch(scratchTemplate(scratchFolder));
-    const QString written = scratch.filePath(QStringLiteral("write.ini"));
-    if (!scratch.isValid() || !writeWhole(written, text))
+                                                     const QString& scratchFolder, QString* error) {
+    QString why;
+    const auto failed = [&](const QString& reason) {
+        if (error)
+            *error = reason;
         return std::nullopt;
+    };
+    const QTemporaryDir scratch(scratchTemplate(scratchFolder));
+    if (!scratch.isValid())
+        return failed(scratch.errorString());
+    const QString written = scratch.filePath(QStringLiteral("write.ini"));
+    if (why = writeWhole(written, text); !why.isEmpty())
+        return failed(why);
     QVariantMap values;
     {
         QSettings settings(written, QSettings::IniFormat);
@@ -110,20 +126,23 @@ std::optional<IniText::Written> IniText::withChanges(const QByteArray& text, con
                 settings.remove(it.key());
         }
         settings.sync();
+        if (settings.status() == QSettings::FormatError)
+            return failed(QStringLiteral("the settings text cannot be read whole"));
         if (settings.status() != QSettings::NoError)
-            return std::nullopt;
+            return failed(QStringLiteral("the settings text could not be written"));
         values = valuesOf(settings);
     }
     // Under a name no QSettings has seen, so that it is read from the disk.
     const QString check = scratch.filePath(QStringLiteral("check.ini"));
-    if (!QFile::rename(written, check))
-        return std::nullopt;
+    QFile renamed(written);
+    if (!renamed.rename(check))
+        return failed(renamed.errorString());
     const std::optional<QByteArray> result = readWhole(check);
-    if (!result || (!result->isEmpty() && !result->endsWith('\n')))
-        return std::nullopt;
     QStringList keys = QSettings(check, QSettings::IniFormat).allKeys();
     keys.sort();
-    if (keys != QStringList(values.keys()))
-        return std::nullopt;
+    // QSettings does not report a write that a full disk cut short.
+    if (!result || (!result->isEmpty() && !result->endsWith('\n')) ||
+        keys != QStringList(values.keys()))
+        return failed(QStringLiteral("the settings text came out short: the disk may be full"));
     return Written{*result, std::move(values)};
 }

@@ -19,8 +19,11 @@ namespace IniText {
 using Changes = QMap<QString, std::optional<QVariant>>;
 
 // The values the text holds; nothing when the text could not be read into QSettings. Reading
-// needs no room on a disk where a file in memory can be made.
-std::optional<QVariantMap> parse(const QByteArray& text, const QString& scratchFolder);
+// needs no room on a disk where a file in memory can be made. *whole, when given, says whether
+// QSettings took all of the text: one it cannot take (an unclosed section, a line cut short)
+// gives the values it could read, and QSettings will not write it again.
+std::optional<QVariantMap> parse(const QByteArray& text, const QString& scratchFolder,
+                                 bool* whole = nullptr);
 
 struct Written {
     QByteArray text;
@@ -30,8 +33,8 @@ struct Written {
 // The text with the changes made, exactly as QSettings writes it, and the values it then holds.
 // Every key of the text that the changes do not name stays as it is. Nothing when the result
 // could not be made whole: QSettings does not report a failed write of its own, so the result is
-// read again and must hold every key and end where a line ends.
+// read again and must hold every key and end where a line ends. *error, when given, says why.
 std::optional<Written> withChanges(const QByteArray& text, const Changes& changes,
-                                   const QString& scratchFolder);
+                                   const QString& scratchFolder, QString* error = nullptr);
 
 } // namespace IniText

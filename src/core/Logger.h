@@ -29,6 +29,23 @@ public:
     // "file_name:<file> | function: <function> | line: <line>", the start of every line that
     // names its source. The file is reduced to its name.
     static QString prefix(const char* file, const QString& function, int line);
+
+    // The place a function was called from, taken as a defaulted last argument
+    // (Logger::Caller caller = Logger::Caller::here()), so that an error found further down is
+    // logged with the caller's function and line instead of those of a shared helper.
+    struct Caller {
+        const char* file;
+        const char* function;
+        int line;
+        static constexpr Caller here(const char* file = __builtin_FILE(),
+                                     const char* function = __builtin_FUNCTION(),
+                                     int line = __builtin_LINE()) {
+            return {file, function, line};
+        }
+    };
+    static QString prefix(const Caller& caller) {
+        return prefix(caller.file, QString::fromUtf8(caller.function), caller.line);
+    }
 };
 
 // The source prefix of a debug-log line at the place of use; the function is given as the

@@ -4,6 +4,7 @@
 #include "core/DurableFile.h"
 #include "core/Logger.h"
 #include "core/PendingWrites.h"
+#include "core/SetAside.h"
 #include "platform/RegularFile.h"
 
 #include <QDir>
@@ -11,25 +12,19 @@
 
 namespace {
 
-// The file's bytes (empty when it does not exist yet), or nothing with why it cannot be read.
-std::optional<QByteArray> readFile(const QString& path, QString* error) {
+// The file as it is now, read through a link in its folder; a missing file reads as empty.
+RegularFile::ReadResult readFile(const QString& path) {
     const DurableFile::Target where = DurableFile::target(path);
-    if (where.path.isEmpty()) {
-        *error = where.error;
-        return std::nullopt;
-    }
+    if (where.path.isEmpty())
+        return {RegularFile::ReadStatus::notRegular, {}, where.error};
     RegularFile::ReadResult file = RegularFile::read(where.path);
-    if (file.status == RegularFile::ReadStatus::read)
-        return std::move(file.bytes);
     if (file.status == RegularFile::ReadStatus::missing)
-        return QByteArray();
-    *error = file.error;
-    return std::nullopt;
+        return {RegularFile::ReadStatus::read, {}, {}};
+    return file;
 }
 
-void logError(const QString& function, const QString& error) {
-    Logger::log(Logger::prefix(__FILE__, function, __LINE__) + AppConstants::DebugLog::errorLabel +
-                error);
+void logError(const QString& prefix, const QString& error) {
+    Logger::log(prefix + AppConstants::DebugLog::errorLabel + error);
 }
 
 } // namespace
@@ -50,12 +45,13 @@ void SettingsStore::load() {
     PendingWrites::written(this);
     if (!file_)
         return;
-    QString error;
-    const std::optional<QByteArray> text = readFile(*file_, &error);
-    const std::optional<QVariantMap> values = text ? IniText::parse(*text, folder()) : std::nullopt;
+    const RegularFile::ReadResult file = readFile(*file_);
+    const std::optional<QVariantMap> values = file.status == RegularFile::ReadStatus::read
+                                                  ? IniText::parse(file.bytes, folder())
+                                                  : std::nullopt;
     if (!values) {
-        logError(QStringLiteral("load()"),
-                 error.isEmpty() ? QStringLiteral("cannot read ") + *file_ : error);
+        logError(LOG_PREFIX_FN("load()"),
+                 file.error.isEmpty() ? QStringLiteral("cannot read ") + *file_ : file.error);
         return;
     }
     values_ = *values;
@@ -75,15 +71,15 @@ std::optional<QString> SettingsStore::string(const QString& key) const {
     return stored->toString();
 }
 
-void SettingsStore::setValue(const QString& key, const QVariant& value) {
-    apply({{key, value}});
+void SettingsStore::setValue(const QString& key, const QVariant& value, Logger::Caller caller) {
+    apply({{key, value}}, caller);
 }
 
-void SettingsStore::removeObject(const QString& key) {
-    apply({{key, std::nullopt}});
+void SettingsStore::removeObject(const QString& key, Logger::Caller caller) {
+    apply({{key, std::nullopt}}, caller);
 }
 
-void SettingsStore::apply(const IniText::Changes& changes) {
+void SettingsStore::apply(const IniText::Changes& changes, Logger::Caller caller) {
     if (!file_)
         return;
     for (auto it = changes.cbegin(); it != changes.cend(); ++it) {
@@ -93,29 +89,39 @@ void SettingsStore::apply(const IniText::Changes& changes) {
             values_.remove(it.key());
         unwritten_.insert(it.key(), it.value());
     }
-    synchronize();
+    synchronize(caller);
 }
 
-bool SettingsStore::synchronize() {
-    const QString error = writeUnwritten();
+bool SettingsStore::synchronize(Logger::Caller caller) {
+    const QString error = writeUnwritten(caller);
     if (error.isEmpty())
         return true;
-    logError(QStringLiteral("synchronize()"), error);
+    logError(Logger::prefix(caller), error);
     return false;
 }
 
-QString SettingsStore::writeUnwritten() {
+QString SettingsStore::writeUnwritten(const Logger::Caller& caller) {
     if (!file_ || unwritten_.isEmpty()) {
         PendingWrites::written(this);
         return {};
     }
     // Read now, not at start-up: another program may have written its keys since.
-    QString error;
-    const std::optional<QByteArray> text = readFile(*file_, &error);
+    const RegularFile::ReadResult file = readFile(*file_);
     // As QSettings does, the first write makes the folder.
     QDir().mkpath(folder());
-    const std::optional<IniText::Written> written =
-        text ? IniText::withChanges(*text, unwritten_, folder()) : std::nullopt;
+    QString error = file.error;
+    std::optional<IniText::Written> written;
+    if (file.status == RegularFile::ReadStatus::tooLarge) {
+        written = rebuilt({}, error, caller, &error);
+    } else if (file.status == RegularFile::ReadStatus::read) {
+        bool whole = true;
+        const std::optional<QVariantMap> readable = IniText::parse(file.bytes, folder(), &whole);
+        if (readable && !whole)
+            written = rebuilt(*readable, QStringLiteral("text QSettings cannot take whole"), caller,
+                              &error);
+        else
+            written = IniText::withChanges(file.bytes, unwritten_, folder(), &error);
+    }
     if (written) {
         const DurableFile::Result replaced = DurableFile::replace(*file_, written->text);
         if (replaced.ok) {
@@ -126,8 +132,33 @@ QString SettingsStore::writeUnwritten() {
         }
         error = replaced.error;
     }
-    PendingWrites::waiting(this, *file_, [this] { return writeUnwritten(); });
-    return error.isEmpty() ? QStringLiteral("cannot make the settings text of ") + *file_ : error;
+    PendingWrites::waiting(this, *file_, [this, caller] { return writeUnwritten(caller); });
+    return error;
+}
+
+std::optional<IniText::Written> SettingsStore::rebuilt(const QVariantMap& readable,
+                                                       const QString& trouble,
+                                                       const Logger::Caller& caller,
+                                                       QString* error) {
+    // Once the file is aside, every value is a change until the fresh text is in.
+    IniText::Changes all;
+    for (auto it = readable.cbegin(); it != readable.cend(); ++it)
+        all.insert(it.key(), it.value());
+    all.insert(unwritten_);
+    std::optional<IniText::Written> fresh = IniText::withChanges({}, all, folder(), error);
+    if (!fresh)
+        return std::nullopt;
+    const SetAside::Result aside = SetAside::move(*file_);
+    if (!aside.ok) {
+        *error = trouble + QStringLiteral(", and it cannot be set aside: ") + aside.error;
+        return std::nullopt;
+    }
+    logError(Logger::prefix(caller),
+             *file_ + QStringLiteral(" cannot be written again as it is (") + trouble +
+                 QStringLiteral("); kept as ") + aside.name +
+                 QStringLiteral(", and begun afresh with what could be read of it"));
+    unwritten_ = all;
+    return fresh;
 }
 
 QString SettingsStore::folder() const {

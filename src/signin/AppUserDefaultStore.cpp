@@ -6,6 +6,7 @@
 #include "core/DurableFile.h"
 #include "core/Logger.h"
 #include "core/PendingWrites.h"
+#include "core/SetAside.h"
 #include "platform/RegularFile.h"
 
 #include <QFile>
@@ -60,19 +61,15 @@ bool isBlank(const QString& text) {
     return text.isEmpty() || text == QStringLiteral("\n");
 }
 
-// Keeps an unusable file beside itself so that the rewrite loses nothing; returns whether it
-// did, for a file that stays in place must not be rewritten. Renamed, not copied: a copy would
-// read the whole of a file that is too large to read.
+// Keeps an unusable file beside itself, under a name of its own, so that the rewrite loses
+// nothing; returns whether it did, for a file that stays in place must not be rewritten.
 bool keepAside(const QString& reason) {
-    const QString path = *AppState::g_appUserDefaultUrl;
-    const QString aside = path + Keys::unreadableSuffix;
-    QFile::remove(aside);
-    const bool kept = QFile::rename(path, aside);
+    const SetAside::Result aside = SetAside::move(*AppState::g_appUserDefaultUrl);
     Logger::log(LOG_PREFIX_FN("getAppUserDefaultFromFileToDictionary()") +
                 AppConstants::DebugLog::errorLabel + reason +
-                (kept ? QStringLiteral("; kept as ") + QFileInfo(aside).fileName()
-                      : QStringLiteral("; could not be kept aside")));
-    return kept;
+                (aside.ok ? QStringLiteral("; kept as ") + aside.name
+                          : QStringLiteral("; could not be kept aside: ") + aside.error));
+    return aside.ok;
 }
 
 // The members stored since the file last took a write. A write the disk refused leaves them

@@ -14,8 +14,8 @@
 // - unreadable (no permission, an I/O error, not a regular file such as a folder, a FIFO or a
 //   link to a device): stores are refused and logged, the file stays;
 // - not an object of text values (broken JSON, a number value, bad UTF-8) or larger than any
-//   real settings file (RegularFile::maxReadBytes): the file is moved aside under the suffix
-//   ".unreadable" and logged, and the store writes what the memory holds from the last good
+//   real settings file (RegularFile::maxReadBytes): the file is moved aside under a name of its
+//   own (SetAside) and logged, and the store writes what the memory holds from the last good
 //   read plus the new member; when it cannot be moved aside, stores are refused.
 namespace AppUserDefaultStore {
 

@@ -5,8 +5,11 @@
 #include "core/AppState.h"
 #include "core/Helper.h"
 #include "core/IniText.h"
+#include "core/Logger.h"
+#include "core/SetAside.h"
 #include "doubles/FullDisk.h"
 #include "doubles/WaitFor.h"
+#include "platform/RegularFile.h"
 #include "platform/TimeScale.h"
 #include "signin/AppUserDefaultStore.h"
 #include "support/LogCsvFile.h"
@@ -127,6 +130,32 @@ TEST_F(SaveTest, SettingsStoreNeedsNoRoomInTheSystemsTemporaryFolder) {
         << contentOf(path).toStdString();
     // The scratch work beside the file leaves nothing there.
     EXPECT_EQ(QDir(QFileInfo(path).path()).entryList(QDir::AllEntries | QDir::Hidden), before);
+}
+
+// A settings file that QSettings cannot take whole, or past the bound of a read, would refuse
+// every write: the first write sets it aside and begins afresh with what could be read of it.
+TEST_F(SaveTest, ADamagedSettingsStoreIsSetAsideAndWhatIsWrittenThenSurvivesARestart) {
+    const QString path = AppState::defaultsSuiteFile();
+    const QString pending = AppConstants::userdefaultKeys::pendingAudits;
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+    const QByteArray tooLarge = "[General]\nkept=" + QByteArray(RegularFile::maxReadBytes, 'x');
+    int line = 0;
+    for (const QByteArray& damaged : {"[General]\nkept=yes\n[Other\n"_ba, tooLarge}) {
+        putInPlace(path, damaged);
+        line = __LINE__ + 1;
+        AppState::defaults().setValue(pending, u"8000017"_s);
+        EXPECT_TRUE(contentOf(SetAside::copiesOf(path).value(0)) == damaged);
+        AppState::defaults().reset(path);
+        EXPECT_EQ(AppState::defaults().string(pending), u"8000017"_s);
+        EXPECT_EQ(AppState::defaults().string(u"kept"_s),
+                  damaged == tooLarge ? std::nullopt : std::optional(u"yes"_s));
+    }
+    // Said once each, naming the place of the write.
+    EXPECT_EQ(contentOf(Logger::currentFilePath())
+                  .count("function: TestBody | line: " + QByteArray::number(line) + " | ERROR:"),
+              2);
+    for (const QString& copy : SetAside::copiesOf(path))
+        QFile::remove(copy);
 }
 
 class FullDiskSaveTest : public SaveTest, public ::testing::WithParamInterface<SavedFile> {};

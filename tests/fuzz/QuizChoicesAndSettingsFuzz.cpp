@@ -6,6 +6,7 @@
 
 #include "core/AppConstants.h"
 #include "core/AppState.h"
+#include "core/SetAside.h"
 #include "quiz/QuizAnswerList.h"
 #include "quiz/QuizRequestBodies.h"
 #include "signin/AppUserDefaultStore.h"
@@ -64,9 +65,9 @@ void checkChoiceText(FuzzInput& input) {
 
 void checkSettingsFile(FuzzInput& input) {
     const QString path = fuzzFolder() + QStringLiteral("/AppUserDefault.txt");
-    const QString aside = path + AppConstants::AppUserDefaultFile::unreadableSuffix;
     QFile::remove(path);
-    QFile::remove(aside);
+    for (const QString& copy : SetAside::copiesOf(path))
+        QFile::remove(copy);
     AppState::g_appUserDefaultUrl = path;
     const QMap<QString, QString> before{{QStringLiteral("earlier"), QStringLiteral("kept")}};
     AppState::AppUserDefault = before;
@@ -96,8 +97,8 @@ void checkSettingsFile(FuzzInput& input) {
     QMap<QString, QString> expected = held;
     expected.insert(key, value);
     FUZZ_CHECK(now && *now == expected, QStringLiteral("the store lost a member"));
-    if (QFile::exists(aside)) {
-        QFile kept(aside);
+    if (const QStringList copies = SetAside::copiesOf(path); !copies.isEmpty()) {
+        QFile kept(copies.first());
         FUZZ_CHECK(kept.open(QIODevice::ReadOnly) && kept.readAll() == bytes,
                    QStringLiteral("the file kept aside is not the one that was there"));
     } else {

@@ -1,6 +1,7 @@
 #include "signin/AppUserDefaultStore.h"
 #include "core/AppConstants.h"
 #include "core/AppState.h"
+#include "core/SetAside.h"
 #include "core/StdoutCapture.h"
 #include "platform/RegularFile.h"
 
@@ -81,7 +82,9 @@ TEST_F(AppUserDefaultStoreTest, BlankFileKeepsTheMapInMemory) {
 }
 
 TEST_F(AppUserDefaultStoreTest, UnparseableFileIsKeptAsideNotLost) {
-    const QString aside = path + AppConstants::AppUserDefaultFile::unreadableSuffix;
+    // A copy an earlier build kept stays.
+    const QString earlier = path + u".unreadable"_s;
+    ASSERT_TRUE(QFile::copy(QStringLiteral(__FILE__), earlier));
     // The next two end in an unfinished UTF-8 sequence: after good JSON, and alone. The last
     // is good JSON, but larger than any real settings file.
     const QList<QByteArray> corrupt{R"({"a":"1","b":2})",
@@ -99,11 +102,16 @@ TEST_F(AppUserDefaultStoreTest, UnparseableFileIsKeptAsideNotLost) {
         EXPECT_TRUE(getAppUserDefault(u"a"_s).isEmpty());
 
         ASSERT_TRUE(setAppUserDefault(u"new"_s, u"1"_s));
-        EXPECT_TRUE(readRaw(aside) == content);
+        EXPECT_TRUE(readRaw(SetAside::copiesOf(path).value(0)) == content);
         EXPECT_EQ(fileObject(), (QJsonObject{{u"memory"_s, u"m"_s}, {u"new"_s, u"1"_s}}));
     }
-    // Where it cannot be kept aside, it is not rewritten either.
-    ASSERT_TRUE(QFile::remove(aside) && QDir().mkpath(aside + u"/taken"_s));
+    // Each copy has a name of its own; only the newest few stay.
+    EXPECT_EQ(SetAside::copiesOf(path).size(), SetAside::keptCopies);
+    EXPECT_TRUE(readRaw(SetAside::copiesOf(path).value(1)) == corrupt.at(corrupt.size() - 2));
+    EXPECT_TRUE(QFileInfo(earlier).isFile());
+    // Where it cannot be kept aside (the copy's name would be too long), it is not rewritten.
+    path = dir.filePath(QString(240, u'a'));
+    AppState::g_appUserDefaultUrl = path;
     writeRaw(corrupt.first());
     EXPECT_FALSE(setAppUserDefault(u"new"_s, u"2"_s));
     EXPECT_EQ(readRaw(path), corrupt.first());
