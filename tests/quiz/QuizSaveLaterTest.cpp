@@ -122,13 +122,11 @@ TEST_P(QuizReopeningTest, ReopensAtTheStoredQuestionOnlyWhenEveryOneBeforeIsAnsw
     if (row.trackerUnreachable)
         cloud->route(u"POST"_s, Paths::getUserQuizTracker, LoopbackCloud::Reply::dropConnection());
     startQuiz();
-    // Until the tracker's reply says where, the quiz is loading and nothing moves.
     EXPECT_EQ(quiz->labelQuestionsTitle()->text(), AppConstants::QuizScreen::loadingQuiz);
     EXPECT_TRUE(quiz->busyIndicator()->isVisible());
     EXPECT_EQ(usableButtons(), 0);
     ASSERT_TRUE(waitForQuestion(QList<QString>{q1, q2, q3, q4}.at(row.opensAt)));
     EXPECT_EQ(quiz->labelQuestionsTitle()->text(), u"Question %1 of 4"_s.arg(row.opensAt + 1));
-    EXPECT_FALSE(quiz->busyIndicator()->isVisible());
     EXPECT_EQ(usableButtons(), row.opensAt > 0 ? 3 : 2);
     EXPECT_EQ(progressFile(folder.path()).value(u"--12"_s).toString(),
               QString::number(row.opensAt));
