@@ -231,6 +231,18 @@ TEST_F(QuizScreenTest, ProgressThatCannotBeSavedIsToldAndSavedOnceThereIsRoom) {
     ASSERT_TRUE(waitFor([&] { return savedAudits() > 0; }));
     spinFor(50);
     EXPECT_EQ(savedAudits(), 1);
+
+    // A pass whose reset the disk refuses: taken again, the quiz starts at its first question.
+    AppState::QuizChoices += {{103, 1032, 3}, {104, 1041, 7}};
+    AppUserDefaultStore::setAppUserDefault(u"--12"_s, u"3"_s);
+    startQuiz();
+    ASSERT_TRUE(waitForQuestion(q4));
+    disk->fill();
+    quiz->buttonNext()->click();
+    ASSERT_TRUE(waitFor([&] { return shownAlertText() == notSaved; }));
+    welcome->removeChildViewController();
+    startQuiz();
+    EXPECT_TRUE(waitForQuestion(q1));
 }
 
 } // namespace
