@@ -1,5 +1,6 @@
 #include "platform/SheetDialog.h"
 
+#include "platform/ReturnKey.h"
 #include "platform/ViewController.h"
 
 #include <QCloseEvent>
@@ -11,12 +12,16 @@ SheetDialog::SheetDialog(QWidget* window, ViewController* content)
     : QDialog(window), content_(content) {
 #ifdef Q_OS_MACOS
     setWindowFlags(Qt::Sheet);
+#else
+    // A part of the window it lies over: a title bar with the window's own title, and no
+    // button to minimise, maximise or close it.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 #endif
     setWindowModality(Qt::WindowModal);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(content);
-    setWindowTitle(content->windowTitle());
+    setWindowTitle(window->windowTitle());
     content->installEventFilter(this);
 }
 
@@ -62,6 +67,11 @@ void SheetDialog::fitContent() {
     setMinimumHeight(std::max(box->totalMinimumSize().height(), height));
     if (this->height() < minimumHeight() || this->width() < width)
         resize(width, std::max(this->height(), minimumHeight()));
+}
+
+void SheetDialog::keyPressEvent(QKeyEvent* event) {
+    if (!ReturnKey::pressFocusedButton(this, event))
+        QDialog::keyPressEvent(event);
 }
 
 void SheetDialog::closeEvent(QCloseEvent* event) {

@@ -4,9 +4,11 @@
 
 class ViewController;
 
-// The window-modal dialog that carries a screen presented as a sheet. Like a sheet it has no
-// way out of its own: the window's close button leaves it open, Escape is the screen's to
-// handle (ViewController::cancelOperation), and only the screen's dismiss() closes it.
+// The window-modal dialog that carries a screen presented as a sheet: a part of the window it
+// lies over, under that window's title. Like a sheet it has no way out of its own: it has no
+// close button (and a close request leaves it open), Escape is the screen's to handle
+// (ViewController::cancelOperation), and only the screen's dismiss() closes it. Return and
+// Enter press the focused button, the default one when no other has the focus.
 // Being window-modal, it keeps the keyboard and the mouse from the window beneath while it is
 // shown. It grows to fit its content whenever that changes, wrapped texts included.
 class SheetDialog final : public QDialog {
@@ -23,6 +25,7 @@ public:
 protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -6,12 +6,12 @@
 #include "platform/FocusOrder.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
+#include "platform/ReturnKey.h"
 #include "shell/OstrivaneCustomAlertView.h"
 #include "shell/OstrivaneSplitViewController.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QSizePolicy>
@@ -119,16 +119,6 @@ bool MainWindow::focusNextPrevChild(bool next) {
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
-    // A push button outside a dialog leaves Return and Enter to its window; in a dialog they
-    // press the default button instead.
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    auto* button = qobject_cast<QPushButton*>(focusWidget());
-    if (enter && button && button->isEnabled() &&
-        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        if (!event->isAutoRepeat())
-            button->click();
-        event->accept();
-        return;
-    }
-    QMainWindow::keyPressEvent(event);
+    if (!ReturnKey::pressFocusedButton(this, event))
+        QMainWindow::keyPressEvent(event);
 }

@@ -57,7 +57,6 @@ void OstrivaneCustomAlertView::configure(const QString& headerPrimaryText,
     labelHeaderSecondary_->setText(headerSecondaryText.value_or(QString()));
     labelHeaderSecondary_->setHidden(isHeaderSecondaryHidden);
     labelMessage_->setText(message);
-    setWindowTitle(headerPrimaryText);
 }
 
 void OstrivaneCustomAlertView::buttonCloseClicked() {

@@ -94,6 +94,9 @@ void OstrivaneListViewController::currentRowChanged(int row) {
         return;
     if (!shouldSelectRow(row)) {
         selectRowSilently(selectedRow_);
+        // A click selects its row after making it current: the highlight goes back once the
+        // click is done, too.
+        MainQueue::async(this, [this] { selectRowSilently(selectedRow_); });
         return;
     }
     selectedRow_ = row;

@@ -41,12 +41,29 @@ protected:
     void post(const QString& name, const QVariant& object) {
         NotificationCenter::defaultCenter().post(name, object);
     }
+    // A click on a row, as the mouse makes it.
+    void click(int row) {
+        QListWidget* rows = sidebar()->listView();
+        const QPoint at = rows->visualItemRect(rows->item(row)).center();
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, rows->viewport()->mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+            QApplication::sendEvent(rows->viewport(), &event);
+        }
+    }
 };
 
 TEST_F(ShellTest, WindowRefusesToCloseWhileItsCloseButtonIsDisabled) {
     // The sheet over the window stays up while the close button changes.
     addAlertView(detail(), u"Header"_s, std::nullopt, u"Message"_s, true);
     ASSERT_NE(shownAlert(), nullptr);
+    // A part of the window: under its title, with no button of its own to minimise, maximise or
+    // close it.
+    const Qt::WindowFlags sheet = shownAlert()->window()->windowFlags();
+    EXPECT_EQ(shownAlert()->window()->windowTitle(), window->windowTitle());
+    EXPECT_TRUE(sheet.testFlag(Qt::CustomizeWindowHint));
+    EXPECT_FALSE(sheet & (Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint));
 
     window->setCloseButtonEnabled(false);
     EXPECT_FALSE(window->close());
@@ -65,10 +82,13 @@ TEST_F(ShellTest, WindowRefusesToCloseWhileItsCloseButtonIsDisabled) {
 TEST_F(SidebarTest, HelpIsRefusedOfflineAndMadeAnewEachTimeOnline) {
     ViewController* welcome = detail();
     NetworkManager::shared().setConnected(false);
-    sidebar()->selectRow(OstrivaneListViewController::help);
+    click(OstrivaneListViewController::help);
     ASSERT_NE(waitForAlert(), nullptr);
     EXPECT_EQ(detail(), welcome);
     EXPECT_EQ(sidebar()->listView()->currentRow(), int(OstrivaneListViewController::home));
+    // The row whose screen shows is the one highlighted.
+    EXPECT_EQ(sidebar()->listView()->selectedItems(),
+              QList<QListWidgetItem*>{sidebar()->listView()->item(0)});
     shownAlert()->buttonClose()->click();
     ASSERT_TRUE(waitFor([&] { return shownAlert() == nullptr; }));
 
@@ -137,17 +157,6 @@ TEST_F(SidebarTest, ShowWelcomeScreenAndLogOutReturnToANewWelcomeScreen) {
 }
 
 TEST_F(SidebarTest, ClickingHomeWhileOnHomeBringsBackTheWelcomePane) {
-    // A click on a row, as the mouse makes it.
-    const auto click = [&](int row) {
-        QListWidget* rows = sidebar()->listView();
-        const QPoint at = rows->visualItemRect(rows->item(row)).center();
-        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent event(type, at, rows->viewport()->mapToGlobal(at), Qt::LeftButton,
-                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                              Qt::NoModifier);
-            QApplication::sendEvent(rows->viewport(), &event);
-        }
-    };
     // The upgrade screen that a passed quiz leads to tells the user to choose Home to leave it.
     auto* welcome = qobject_cast<OstrivaneWelcomeScreen*>(detail());
     ASSERT_NE(welcome, nullptr);

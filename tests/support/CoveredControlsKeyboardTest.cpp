@@ -5,6 +5,7 @@
 #include "cloud/NetworkManager.h"
 #include "core/AppConstants.h"
 #include "doubles/WaitFor.h"
+#include "quiz/OstrivaneQuizAlertView.h"
 #include "quiz/OstrivaneQuizViewController.h"
 #include "shell/OstrivaneCustomAlertView.h"
 #include "upgrade/OstrivaneWelcomeScreen.h"
@@ -67,7 +68,7 @@ TEST_P(CoveredControlsTest, ACoveredButtonTakesNoKeyAndTheFocusComesBack) {
         press(key);
         spinFor(20);
     }
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < 14; ++i) {
         press(Qt::Key_Tab);
         EXPECT_FALSE(welcome->welcomeView()->isAncestorOf(QApplication::focusWidget()));
     }
@@ -117,6 +118,7 @@ struct SheetKeyCase {
     const char* name;
     bool quizSheet; // the quiz's save prompt; otherwise the catalogue's "Notification" alert
     Qt::Key key;
+    bool onSave = false; // the key goes to a focused "Save and continue later"
 };
 
 void PrintTo(const SheetKeyCase& c, std::ostream* os) {
@@ -143,19 +145,25 @@ TEST_P(SheetKeysTest, TheSheetsKeysCloseItAndKeepTheUserInPlace) {
     ASSERT_TRUE(waitFor([&] { return shownSheet() != nullptr; }));
     spinFor(50);
 
+    if (c.onSave)
+        shownSheet()->findChild<OstrivaneQuizAlertView*>()->buttonSaveAndContinue()->setFocus();
     QTest::keyClick(shownSheet()->windowHandle(), c.key);
     EXPECT_TRUE(waitFor([&] { return shownSheet() == nullptr; }));
     spinFor(50);
-    // The quiz goes on: nothing was saved, nothing left.
-    EXPECT_EQ(welcome->quizChildViewController() != nullptr, c.quizSheet);
-    EXPECT_FALSE(env->auditCodes().contains(AppConstants::Codes::quizSavedLaterOrContinue));
-    EXPECT_FALSE(welcome->quizView()->isVisible());
+    // The quiz goes on: nothing was saved, nothing left; unless the key went to the focused
+    // save button, which closes the quiz.
+    EXPECT_EQ(welcome->quizChildViewController() != nullptr, c.quizSheet && !c.onSave);
+    EXPECT_FALSE(!c.onSave &&
+                 env->auditCodes().contains(AppConstants::Codes::quizSavedLaterOrContinue));
+    EXPECT_EQ(welcome->quizView()->isVisible(), c.onSave);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sheets, SheetKeysTest,
                          ::testing::Values(SheetKeyCase{"AlertEscape", false, Qt::Key_Escape},
                                            SheetKeyCase{"AlertReturn", false, Qt::Key_Return},
                                            SheetKeyCase{"QuizSaveReturn", true, Qt::Key_Return},
+                                           SheetKeyCase{"QuizSaveFocusedEnter", true, Qt::Key_Enter,
+                                                        true},
                                            SheetKeyCase{"QuizSaveSpace", true, Qt::Key_Space},
                                            SheetKeyCase{"QuizSaveEscape", true, Qt::Key_Escape}),
                          [](const auto& row) { return std::string(row.param.name); });
