@@ -64,9 +64,4 @@ void QuizChoiceTextButton::paintEvent(QPaintEvent* event) {
     painter.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     painter.drawText(rect().adjusted(kMargin, kMargin, -kMargin, -kMargin), textFlags, text());
-    if (hasFocus()) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
-    }
 }

@@ -2,11 +2,10 @@
 
 #include "core/AppConstants.h"
 #include "core/FocusRing.h"
-#include "platform/Cover.h"
-#include "platform/FocusOrder.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
 #include "platform/ReturnKey.h"
+#include "shell/FocusKeeper.h"
 #include "shell/OstrivaneCustomAlertView.h"
 #include "shell/OstrivaneSplitViewController.h"
 
@@ -42,6 +41,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     toolBar->addWidget(logoutButton_);
     connect(logoutButton_, &QPushButton::clicked, this, &MainWindow::logoutButtonClicked);
     new FocusRing(this);
+    focusKeeper_ = new FocusKeeper(this);
 
     NotificationCenter::defaultCenter().addObserver(
         this, AppConstants::Notifications::enableDisableLogoutButtons,
@@ -100,22 +100,7 @@ void MainWindow::logoutButtonClicked() {
 }
 
 bool MainWindow::focusNextPrevChild(bool next) {
-    QWidget* from = focusWidget();
-    // Qt moves the focus on by itself when the control that holds it is disabled or hidden, as
-    // a button that disables itself while its work runs: the focus stays in the screen.
-    QWidget* screen = split_->detailViewController();
-    if (from && !Cover::canTakeFocus(from) && screen && screen->isAncestorOf(from)) {
-        QWidget* target = FocusOrder::next(FocusOrder::readingOrder(screen), from, true);
-        (target ? target : screen)->setFocus(Qt::OtherFocusReason);
-        return true;
-    }
-    QList<QWidget*> order = FocusOrder::readingOrder(split_);
-    order.append(logoutButton_);
-    QWidget* target = FocusOrder::next(order, from, next);
-    if (!target)
-        return false;
-    target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-    return true;
+    return focusKeeper_->moveFocus(next);
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {

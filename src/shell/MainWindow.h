@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QSize>
 
+class FocusKeeper;
 class OstrivaneSplitViewController;
 class QCloseEvent;
 class QKeyEvent;
@@ -12,7 +13,7 @@ class QPushButton;
 // close button that screens disable while a transfer runs (closing is refused meanwhile).
 // The keyboard works the same on every screen: Tab reads the sidebar, then the screen top to
 // bottom and left to right, then Log Out; Return and Enter press the focused push button as
-// Space does; and the focus stays in the screen when the control holding it goes out of use.
+// Space does; and the focus stays on a control that the user sees (FocusKeeper).
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -43,5 +44,6 @@ private:
 
     OstrivaneSplitViewController* split_;
     QPushButton* logoutButton_;
+    FocusKeeper* focusKeeper_;
     bool closeButtonEnabled_ = true;
 };

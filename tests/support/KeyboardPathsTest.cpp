@@ -8,11 +8,11 @@
 #include "doubles/HelpSimRoutes.h"
 #include "doubles/WaitFor.h"
 #include "quiz/OstrivaneQuizViewController.h"
+#include "quiz/QuizChoiceTextButton.h"
 #include "shell/OstrivaneListViewController.h"
 #include "shell/OstrivaneSplitViewController.h"
 #include "support/HelpMenuType.h"
 #include "support/OstivaneHelpViewController.h"
-#include "upgrade/OstrivaneCheckForUpgradesViewController.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -46,12 +46,10 @@ public:
         return window->splitViewController()->listViewController()->listView();
     }
     ViewController* detail() const { return window->splitViewController()->detailViewController(); }
-    bool upgradeShown() const {
-        return !window->findChildren<OstrivaneCheckForUpgradesViewController*>().isEmpty();
-    }
-    bool focusInScreen() const {
+    static QString focusName() {
         QWidget* focus = QApplication::focusWidget();
-        return focus && (focus == detail() || detail()->isAncestorOf(focus));
+        QAccessibleInterface* seen = focus ? QAccessible::queryAccessibleInterface(focus) : nullptr;
+        return seen ? seen->text(QAccessible::Name) : u"<none>"_s;
     }
     static void focus(QWidget* widget) {
         widget->setFocus(Qt::TabFocusReason);
@@ -87,16 +85,17 @@ const QString wrongAnswers =
 
 struct DisablingCase {
     const char* name;
-    // Prepares the screen and returns the button that disables itself when pressed.
+    // Prepares the screen and returns the button to press (most disable themselves).
     std::function<QPushButton*(KeyboardTest&)> button;
     Qt::Key key;
-    bool sheet; // the press brings a sheet, closed with Return; otherwise the upgrade screen
+    bool sheet;    // the press brings a sheet, closed with Return
+    QString lands; // the control that has the focus then
 };
 
 class SelfDisablingButtonTest : public KeyboardTest,
                                 public ::testing::WithParamInterface<DisablingCase> {};
 
-TEST_P(SelfDisablingButtonTest, TheFocusStaysInTheScreenAndTheSidebarKeepsItsRow) {
+TEST_P(SelfDisablingButtonTest, TheFocusLandsOnAControlOfTheScreenAndTheSidebarKeepsItsRow) {
     const DisablingCase& c = GetParam();
     QPushButton* button = c.button(*this);
     ASSERT_NE(button, nullptr);
@@ -109,11 +108,8 @@ TEST_P(SelfDisablingButtonTest, TheFocusStaysInTheScreenAndTheSidebarKeepsItsRow
         ASSERT_TRUE(waitFor([&] { return shownSheet() == nullptr; }));
         // The window manager gives the window back its activation once its sheet has gone.
         window->activateWindow();
-    } else {
-        ASSERT_TRUE(waitFor([&] { return upgradeShown(); }));
     }
-    spinFor(100);
-    EXPECT_TRUE(focusInScreen()) << QApplication::focusWidget();
+    EXPECT_TRUE(waitFor([&] { return focusName() == c.lands; })) << qPrintable(focusName());
 
     // The next arrow key is the screen's: the sidebar does not change screens.
     const QPointer<ViewController> shown = detail();
@@ -122,6 +118,16 @@ TEST_P(SelfDisablingButtonTest, TheFocusStaysInTheScreenAndTheSidebarKeepsItsRow
     spinFor(100);
     EXPECT_EQ(detail(), shown.data());
     EXPECT_EQ(sidebar()->currentRow(), row);
+
+    // No screen keeps the focus: from the screen on top, Tab comes round to the sidebar.
+    ViewController* top = detail();
+    while (!top->childViewControllers().isEmpty() &&
+           top->childViewControllers().last()->isVisible())
+        top = top->childViewControllers().last();
+    top->setFocus();
+    for (int i = 0; i < 12 && QApplication::focusWidget() != sidebar(); ++i)
+        press(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), sidebar());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -134,14 +140,18 @@ INSTANTIATE_TEST_SUITE_P(
                           QTest::keyClicks(help->troubleshootingTextView, u"No readings"_s);
                           return help->btSend_viewTroubleshooting;
                       },
-                      Qt::Key_Return, true},
+                      Qt::Key_Return, true, u"Send Request"_s},
         DisablingCase{"QuizNextFailsAndResumes",
                       [](KeyboardTest& app) {
                           AppState::EuaMessage.append(
                               CloudEnvironment::entry(AppConstants::Codes::quizFailedNote));
                           return app.quizOnLastQuestion(wrongAnswers)->buttonNext();
                       },
-                      Qt::Key_Space, true},
+                      Qt::Key_Space, true, u"Next"_s},
+        DisablingCase{
+            "QuizPassedByReturn",
+            [](KeyboardTest& app) { return app.quizOnLastQuestion(rightAnswers)->buttonNext(); },
+            Qt::Key_Return, false, u"Start Transmitter Upgrade"_s},
         DisablingCase{"QuizPassedStartUpgradeByEnter",
                       [](KeyboardTest& app) -> QPushButton* {
                           OstrivaneQuizViewController* quiz = app.quizOnLastQuestion(rightAnswers);
@@ -150,7 +160,27 @@ INSTANTIATE_TEST_SUITE_P(
                               [&] { return quiz->buttonStartTransmitterUpgrade()->isVisible(); }));
                           return quiz->buttonStartTransmitterUpgrade();
                       },
-                      Qt::Key_Enter, false}),
+                      Qt::Key_Enter, false, u"Sidebar"_s},
+        DisablingCase{"StartQuizBySpace",
+                      [](KeyboardTest& app) { return app.welcomeScreen()->buttonStartQuiz(); },
+                      Qt::Key_Space, false, u"Question"_s},
+        DisablingCase{"RetakeQuizBySpace",
+                      [](KeyboardTest& app) {
+                          app.startQuiz();
+                          app.welcomeScreen()->removeChildViewController();
+                          return app.welcomeScreen()->buttonQuiz();
+                      },
+                      Qt::Key_Space, false, u"Question"_s},
+        DisablingCase{"UploadCompletedOkByReturn",
+                      [](KeyboardTest& app) {
+                          app.welcomeScreen()->buttonSupportUpload()->click();
+                          auto* logs = qobject_cast<OstrivaneLogsViewController*>(
+                              app.welcomeScreen()->logsChildViewController());
+                          logs->showUploadCompletedView();
+                          EXPECT_TRUE(waitFor([] { return KeyboardTest::focusName() == u"OK"_s; }));
+                          return logs->buttonOkToExit;
+                      },
+                      Qt::Key_Return, false, u"Support Upload"_s}),
     byName);
 
 struct SidebarCase {
@@ -209,11 +239,6 @@ struct TabCase {
 
 class TabOrderTest : public KeyboardTest, public ::testing::WithParamInterface<TabCase> {
 protected:
-    static QString focusName() {
-        QWidget* focus = QApplication::focusWidget();
-        QAccessibleInterface* seen = focus ? QAccessible::queryAccessibleInterface(focus) : nullptr;
-        return seen ? seen->text(QAccessible::Name) : u"<none>"_s;
-    }
     // The names Tab (or Shift+Tab) reads from the sidebar until it comes back to it.
     QStringList walk(Qt::Key key) {
         focus(sidebar());
@@ -245,8 +270,6 @@ INSTANTIATE_TEST_SUITE_P(
         TabCase{"QuizQuestion",
                 [](KeyboardTest& app) { app.startQuiz(); },
                 {u"Question"_s, u"Remove the transmitter from the cradle"_s,
-                 u"Remove the transmitter from the cradle"_s,
-                 u"Leave the transmitter in the cradle until the upgrade completes"_s,
                  u"Leave the transmitter in the cradle until the upgrade completes"_s,
                  u"Save and continue later"_s, u"Next"_s, logOut}},
         TabCase{"HelpNothingChosen",
@@ -263,6 +286,28 @@ INSTANTIATE_TEST_SUITE_P(
                  u"Address Detail"_s, u"State *"_s, u"Suite"_s, u"Zip Code *"_s, u"Send Request"_s,
                  logOut}}),
     byName);
+
+TEST_F(KeyboardTest, SpaceTogglesTheChoiceOfItsTextAndArrowsChangeTheChooserAndMoveNoFocus) {
+    QAbstractButton* mark = startQuiz()->radioButtons().value(1);
+    QTest::mouseClick(mark->parentWidget()->findChild<QuizChoiceTextButton*>(), Qt::LeftButton);
+    press(Qt::Key_Space);
+    EXPECT_TRUE(mark->isChecked());
+
+    OstivaneHelpViewController* help = helpWith(HelpMenuType::SelectOption);
+    focus(help->popupButton);
+    QStringList chosen;
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up}) {
+        press(key);
+        EXPECT_EQ(QApplication::focusWidget(), help->popupButton);
+        chosen.append(help->popupButton->text());
+    }
+    EXPECT_EQ(chosen, QStringList({HelpMenu::title(HelpMenuType::TroubleShooting),
+                                   HelpMenu::title(HelpMenuType::RequestCopy),
+                                   HelpMenu::title(HelpMenuType::TroubleShooting)}));
+    focus(help->btzubUserGuide_viewDropDown);
+    press(Qt::Key_Down);
+    EXPECT_EQ(QApplication::focusWidget(), help->btzubUserGuide_viewDropDown);
+}
 
 struct RingCase {
     const char* name;
