@@ -22,6 +22,8 @@ const char* const kBackground = "pelloryButtonBackground";
 const char* const kBorder = "pelloryButtonBorder";
 const char* const kText = "pelloryButtonText";
 const char* const kViewBackground = "pelloryViewBackground";
+const char* const kCornerRadius = "pelloryCornerRadius";
+constexpr int kRoundedCorner = 10;
 
 QString css(const QColor& color) {
     return color.name(QColor::HexArgb);
@@ -50,9 +52,12 @@ void applyStyle(QAbstractButton* button) {
     const auto* push = qobject_cast<const QPushButton*>(button);
     // A pop-up's arrow stands clear of the rounded corner, with room of its own.
     const bool popUp = rounded && push && push->menu();
-    QString rule;
+    // The focus ring goes around the button (core/FocusRing.h): the style draws none inside.
+    QString rule = QStringLiteral(" outline: none;");
     if (rounded)
-        rule += QStringLiteral(" border-radius: 10px; padding: 4px %1px;").arg(popUp ? 30 : 14);
+        rule += QStringLiteral(" border-radius: %1px; padding: 4px %2px;")
+                    .arg(kRoundedCorner)
+                    .arg(popUp ? 30 : 14);
     if (fill)
         rule += QStringLiteral(" background-color: %1;").arg(css(*fill));
     rule += border ? QStringLiteral(" border: 1px solid %1;").arg(css(*border))
@@ -64,15 +69,13 @@ void applyStyle(QAbstractButton* button) {
         sheet += QStringLiteral(" QPushButton::menu-indicator { subcontrol-origin: padding;"
                                 " subcontrol-position: right center; right: 12px; }");
     if (rounded) {
-        // The state rules change only the border, the fill and the title: the corners stay
-        // round. Whatever its colours, a rounded button that cannot be used looks like every
-        // other one that cannot: greyed title and border on the plain background.
-        sheet += QStringLiteral(" QAbstractButton:focus { border: 2px solid %1; }"
-                                " QAbstractButton:pressed { background-color: %2; }"
-                                " QAbstractButton:disabled { background-color: %3;"
-                                " border: 1px solid %4; color: %5; }")
-                     .arg(css(Extensions::focusRingColor()), css(rounded->darker(115)),
-                          css(namedOr(NamedColors::appColor, Qt::white)),
+        // The state rules change only the fill and, disabled, the border and the title: the
+        // corners stay round. Whatever its colours, a rounded button that cannot be used looks
+        // like every other one that cannot: greyed title and border on the plain background.
+        sheet += QStringLiteral(" QAbstractButton:pressed { background-color: %1; }"
+                                " QAbstractButton:disabled { background-color: %2;"
+                                " border: 1px solid %3; color: %4; }")
+                     .arg(css(rounded->darker(115)), css(namedOr(NamedColors::appColor, Qt::white)),
                           css(namedOr(NamedColors::lightgrey, Qt::lightGray)),
                           css(namedOr(NamedColors::grey, Extensions::systemGrey())));
     }
@@ -86,8 +89,17 @@ QColor Extensions::focusRingColor() {
     return QColor(0x0B, 0x1F, 0x3A);
 }
 
-bool Extensions::drawsOwnFocusRing(const QWidget* widget) {
-    return widget && stored(widget, kBackground).has_value();
+int Extensions::cornerRadius(const QWidget* widget) {
+    if (!widget)
+        return 0;
+    const QVariant radius = widget->property(kCornerRadius);
+    if (radius.isValid())
+        return radius.toInt();
+    return stored(widget, kBackground) ? kRoundedCorner : 0;
+}
+
+void Extensions::setCornerRadius(QWidget* widget, int radius) {
+    widget->setProperty(kCornerRadius, radius);
 }
 
 QColor Extensions::systemBlue() {

@@ -14,7 +14,7 @@ namespace Extensions {
 
 // Rounded button (corner radius 10) on the given background. Bordered: a 1-pixel border and
 // the text in borderColor (by default the named colour "blue", or the system blue). Pressed,
-// it darkens; with the keyboard focus, it wears a dark ring; rounded either way.
+// it darkens, rounded still.
 void setButton(QAbstractButton* button, const QColor& backgroundColor, bool isBordered = false,
                std::optional<QColor> borderColor = std::nullopt);
 
@@ -26,8 +26,11 @@ void add(QAbstractButton* button, const QColor& backgroundColor,
 
 // The colour of the ring around the control with the keyboard focus.
 QColor focusRingColor();
-// Whether the button's own style draws its focus ring (the rounded buttons above do).
-bool drawsOwnFocusRing(const QWidget* widget);
+// The radius of the widget's corners: that of the rounded buttons above, the one given to the
+// widget, or 0 for a square one.
+int cornerRadius(const QWidget* widget);
+// A widget whose own style sheet rounds it tells the others (its focus ring) here.
+void setCornerRadius(QWidget* widget, int radius);
 
 // The application's main action button: rounded, on the named colour "blue" (or the system
 // blue), with a white title, at least 180 by 40 pixels.

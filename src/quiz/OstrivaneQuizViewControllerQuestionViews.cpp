@@ -4,6 +4,7 @@
 #include "core/AppState.h"
 #include "core/Console.h"
 #include "core/Extensions.h"
+#include "core/FocusRing.h"
 #include "platform/NamedColors.h"
 #include "quiz/QuizAnswerList.h"
 #include "quiz/QuizChoiceTextButton.h"
@@ -65,9 +66,10 @@ QWidget* OstrivaneQuizViewController::buildChoiceRow(const QuizChoice& choice, b
     Extensions::setBackgroundColor(text, NamedColors::color(NamedColors::appColor));
     Extensions::set(text, QColor(Qt::black));
     connect(text, &QAbstractButton::clicked, this, [this, text] { squareButtonClicked(text); });
-    // The mark and its text are one stop for the keyboard: the focus that the text would take
-    // goes to the mark, so Space toggles the choice wherever the focus is.
+    // The mark and its text are one stop for the keyboard, ringed together: the focus that the
+    // text would take goes to the mark, so Space toggles the choice wherever the focus is.
     text->setFocusProxy(mark);
+    FocusRing::setOutline(mark, row);
 
     // The mark stands beside the first line of a choice that wraps, centred on it.
     mark->setMinimumHeight(text->minimumSizeHint().height());

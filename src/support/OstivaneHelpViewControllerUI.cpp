@@ -136,6 +136,7 @@ void OstivaneHelpViewController::updateUI() {
                        "background: transparent; }")
             .arg(border ? QStringLiteral("1px solid %1").arg(border->name())
                         : QStringLiteral("none")));
+    Extensions::setCornerRadius(troubleshootingTextView, 10);
     troubleshootingTextView->setFont(Extensions::textFont(kMessageFontSize));
     Extensions::setScrollBarStyle(troubleshootingTextView);
     // The hint reads like the text it stands for, on its first line, just clear of the caret.
