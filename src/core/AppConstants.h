@@ -268,10 +268,17 @@ inline const QString saveProgressQuestion =
     QStringLiteral("Do you want to save your progress and exit the quiz?");
 inline const QString saveProgressNote =
     QStringLiteral("You may return at any time to finish the quiz.");
-// The catalogue has no text for a save that the disk refused.
-inline const QString quizProgressNotSaved = QStringLiteral(
-    "Your quiz progress could not be saved on this computer. Please free some disk space and "
-    "try again.");
+// The catalogue has no text for a save that the disk refused. What could not be saved is
+// followed by ". " and freeDiskSpace where the cause was room, else by ": ", the system's
+// reason and "." (SaveFailure).
+inline const QString freeDiskSpace = QStringLiteral("Please free some disk space and try again.");
+inline const QString quizProgressCouldNotBeSaved =
+    QStringLiteral("Your quiz progress could not be saved on this computer");
+inline const QString quizProgressNotSaved =
+    quizProgressCouldNotBeSaved + QStringLiteral(". ") + freeDiskSpace;
+// A support upload's log CSV: this + the file's path.
+inline const QString logsCouldNotBeSaved =
+    QStringLiteral("The transmitter's logs could not be saved on this computer as ");
 // The catalogue comes from the cloud, whose addresses are in the information file: %1 is the
 // file, %2 why it could not be read.
 inline const QString informationFileUnreadable = QStringLiteral(

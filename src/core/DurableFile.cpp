@@ -13,18 +13,53 @@
 
 namespace {
 
+// Whether the error number means that there was no room: a full disk, a used-up quota, a
+// file-size limit.
+bool isNoRoom(int error) {
+    return error == ENOSPC || error == EFBIG
+#ifdef EDQUOT
+           || error == EDQUOT
+#endif
+        ;
+}
+
+DurableFile::Result failed(int error) {
+    return {false, qt_error_string(error), isNoRoom(error)};
+}
+
+// Every byte handed to the system at once, so that a write the disk cuts short says why (the
+// next write after a short one fails with the reason), rather than Qt's "Unknown error".
+DurableFile::Result writeAll(QSaveFile& file, const QByteArray& bytes) {
+#ifdef Q_OS_UNIX
+    const char* next = bytes.constData();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(file.handle(), next, static_cast<size_t>(left));
+        if (written < 0 && errno != EINTR)
+            return failed(errno);
+        if (written > 0) {
+            next += written;
+            left -= written;
+        }
+    }
+    return {true, {}, false};
+#else
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        return {false, file.errorString(), false};
+    return {true, {}, false};
+#endif
+}
+
 // Data still in the kernel's hands can yet fail to reach the disk (delayed allocation, network
 // file systems): the sync is where that shows. A file system without sync is not a failure.
-bool syncToDisk(QSaveFile& file, QString* error) {
+DurableFile::Result syncToDisk(QSaveFile& file) {
 #ifdef Q_OS_UNIX
     if (::fsync(file.handle()) == 0 || errno == EINVAL || errno == EROFS)
-        return true;
-    *error = qt_error_string(errno);
-    return false;
+        return {true, {}, false};
+    return failed(errno);
 #else
     Q_UNUSED(file);
-    Q_UNUSED(error);
-    return true; // QSaveFile::commit() syncs what it can
+    return {true, {}, false}; // QSaveFile::commit() syncs what it can
 #endif
 }
 
@@ -65,19 +100,21 @@ DurableFile::Target DurableFile::target(const QString& path) {
 DurableFile::Result DurableFile::replace(const QString& path, const QByteArray& bytes) {
     const Target where = target(path);
     if (where.path.isEmpty())
-        return {false, where.error};
+        return {false, where.error, false};
     QSaveFile file(where.path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, file.errorString()};
-    QString error;
-    if (file.write(bytes) != bytes.size() || !file.flush() || !syncToDisk(file, &error)) {
-        if (error.isEmpty())
-            error = file.errorString();
+    if (!file.open(QIODevice::WriteOnly)) {
+        const int error = errno; // that of the temporary file's creation
+        return {false, file.errorString(), isNoRoom(error)};
+    }
+    Result written = writeAll(file, bytes);
+    if (written.ok)
+        written = syncToDisk(file);
+    if (!written.ok) {
         file.cancelWriting();
-        return {false, error};
+        return written;
     }
     if (!file.commit())
-        return {false, file.errorString()};
+        return {false, file.errorString(), false};
     syncFolder(where.path);
-    return {true, {}};
+    return {true, {}, false};
 }

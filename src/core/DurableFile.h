@@ -20,7 +20,9 @@ Target target(const QString& path);
 
 struct Result {
     bool ok = false;
-    QString error; // why the file was left as it was
+    QString error;       // why the file was left as it was: the system's reason
+    bool noRoom = false; // the reason is a full disk, a used-up quota or a file-size limit
+    explicit operator bool() const { return ok; }
 };
 
 // Replaces the file at the path (see target()) with the bytes, or creates it; synced to the

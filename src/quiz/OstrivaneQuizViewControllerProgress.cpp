@@ -3,6 +3,7 @@
 #include "core/AppConstants.h"
 #include "core/AppState.h"
 #include "core/Extensions.h"
+#include "core/SaveFailure.h"
 #include "platform/MainQueue.h"
 #include "platform/NamedColors.h"
 #include "quiz/QuizAnswerList.h"
@@ -15,13 +16,15 @@ QString OstrivaneQuizViewController::getAppUserDefault(const QString& key) {
 }
 
 bool OstrivaneQuizViewController::setAppUserDefault(const QString& key, const QString& value) {
+    const DurableFile::Result saved = AppUserDefaultStore::setAppUserDefault(key, value);
     // Without a place for the file there is nothing the user could do about it.
-    if (AppUserDefaultStore::setAppUserDefault(key, value) || !AppState::g_appUserDefaultUrl)
+    if (saved || !AppState::g_appUserDefaultUrl)
         return true;
+    const QString text = SaveFailure::alertText(
+        AppConstants::Alerts::descriptions::quizProgressCouldNotBeSaved, saved.error, saved.noRoom);
     // After the question is on screen, so that the alert has a window to sit on.
-    MainQueue::async(this, [this] {
-        addAlertView(this, AppConstants::Alerts::titles::notification, std::nullopt,
-                     AppConstants::Alerts::descriptions::quizProgressNotSaved, true);
+    MainQueue::async(this, [this, text] {
+        addAlertView(this, AppConstants::Alerts::titles::notification, std::nullopt, text, true);
     });
     return false;
 }

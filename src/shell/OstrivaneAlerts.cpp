@@ -55,15 +55,15 @@ OstrivaneCustomAlertView* presentCustomAlert(ViewController* screen,
     return screen->presentAsSheet(alert) ? alert : nullptr;
 }
 
-// Shows the entry's text in place of the error alert still open, if any: one error alert at a
+// Shows the message in place of the error alert still open, if any: one error alert at a
 // time, the newest. Closing an alert that ends a run takes the window back to the welcome screen;
 // closing one that the run outlives only takes the alert away.
-void presentErrorAlert(ViewController* screen, const StructEuaMessage& entry, bool runGoesOn) {
+void presentErrorAlert(ViewController* screen, const QString& message, bool runGoesOn) {
     static QPointer<OstrivaneCustomAlertView> open;
     if (open)
         open->dismiss();
     open = presentCustomAlert(screen, AppConstants::Alerts::titles::notification, std::nullopt,
-                              entry.messagerDescriptionUserFriendly, true);
+                              message, true);
     if (open && !runGoesOn)
         open->setCloseAction([] {
             NotificationCenter::defaultCenter().post(
@@ -86,7 +86,8 @@ void unlockInterface(ViewController* screen) {
 } // namespace
 
 void showUpgradeOrSupportUploadErrorAlert(ViewController* screen, const QString& code,
-                                          std::function<bool()> runGoesOn) {
+                                          std::function<bool()> runGoesOn,
+                                          const std::optional<QString>& message) {
     const std::optional<StructEuaMessage> found = euaMessage(code);
     // Whatever the code, the user is told and the interface is unlocked: a code that the
     // catalogue lacks shows the local record instead.
@@ -95,13 +96,17 @@ void showUpgradeOrSupportUploadErrorAlert(ViewController* screen, const QString&
     const QPointer<ViewController> guard(screen);
     // Not tied to the screen's life: the interface must come back even when the screen that
     // failed is gone by the time this runs.
-    MainQueue::async([guard, code, entry, isCloudCode = found.has_value(),
+    MainQueue::async([guard, code, entry, message, isCloudCode = found.has_value(),
                       runGoesOn = std::move(runGoesOn)] {
         // Asked now, not when the failure was reported: by now a failure that ends the run
         // has ended it.
         const bool goesOn = runGoesOn && runGoesOn();
-        if (entry) {
-            presentErrorAlert(guard.data(), *entry, goesOn);
+        if (message) {
+            presentErrorAlert(guard.data(), *message, goesOn);
+            Logger::log(LOG_PREFIX_FN("showUpgradeOrSupportUploadErrorAlert(code:)") +
+                        AppConstants::DebugLog::errorLabel + *message);
+        } else if (entry) {
+            presentErrorAlert(guard.data(), entry->messagerDescriptionUserFriendly, goesOn);
             logDescription(QStringLiteral("showUpgradeOrSupportUploadErrorAlert(code:)"), *entry);
         }
         // While the run goes on it keeps the interface locked until its own end.

@@ -20,8 +20,12 @@ class ViewController;
 // debug-log line and audit record come all the same, but the interface stays locked and
 // " Close " only takes the alert away, so the running upload stays in view until its own end.
 // One such alert shows at a time: a newer one takes the place of one still open.
+//
+// message, when given, is shown (and logged) instead of the code's catalogue text, for a failure
+// the catalogue's text would misname; the code is recorded with the cloud all the same.
 void showUpgradeOrSupportUploadErrorAlert(ViewController* screen, const QString& code,
-                                          std::function<bool()> runGoesOn = {});
+                                          std::function<bool()> runGoesOn = {},
+                                          const std::optional<QString>& message = std::nullopt);
 
 // Enables or disables the close button of the screen's window, on the main queue.
 void showWindowCloseRedCircleBasedOnUpgradeProgressStatus(ViewController* screen, bool isEnabled);

@@ -27,6 +27,7 @@ enum class FileState { noLocation, missing, unreadable, tooLarge, read };
 struct FileText {
     FileState state = FileState::noLocation;
     QByteArray bytes;
+    QString error; // why it is unreadable
 };
 
 FileText readFile() {
@@ -35,16 +36,16 @@ FileText readFile() {
     RegularFile::ReadResult file = RegularFile::read(*AppState::g_appUserDefaultUrl);
     switch (file.status) {
     case RegularFile::ReadStatus::read:
-        return {FileState::read, std::move(file.bytes)};
+        return {FileState::read, std::move(file.bytes), {}};
     case RegularFile::ReadStatus::missing:
-        return {FileState::missing, {}};
+        return {FileState::missing, {}, {}};
     case RegularFile::ReadStatus::tooLarge:
-        return {FileState::tooLarge, {}};
+        return {FileState::tooLarge, {}, {}};
     case RegularFile::ReadStatus::notRegular:
     case RegularFile::ReadStatus::failed:
         break;
     }
-    return {FileState::unreadable, {}};
+    return {FileState::unreadable, {}, Keys::cannotBeRead + QStringLiteral(": ") + file.error};
 }
 
 // The bytes as UTF-8 text, or nothing when they are not valid UTF-8. Stateless, so that a
@@ -62,14 +63,15 @@ bool isBlank(const QString& text) {
 }
 
 // Keeps an unusable file beside itself, under a name of its own, so that the rewrite loses
-// nothing; returns whether it did, for a file that stays in place must not be rewritten.
-bool keepAside(const QString& reason) {
+// nothing. Nothing when it did; else why not, for a file that stays in place must not be
+// rewritten.
+std::optional<QString> keepAside(const QString& reason) {
     const SetAside::Result aside = SetAside::move(*AppState::g_appUserDefaultUrl);
+    const QString outcome = aside.ok ? QStringLiteral("; kept as ") + aside.name
+                                     : QStringLiteral("; could not be kept aside: ") + aside.error;
     Logger::log(LOG_PREFIX_FN("getAppUserDefaultFromFileToDictionary()") +
-                AppConstants::DebugLog::errorLabel + reason +
-                (aside.ok ? QStringLiteral("; kept as ") + aside.name
-                          : QStringLiteral("; could not be kept aside: ") + aside.error));
-    return aside.ok;
+                AppConstants::DebugLog::errorLabel + reason + outcome);
+    return aside.ok ? std::nullopt : std::optional(reason + outcome);
 }
 
 // The members stored since the file last took a write. A write the disk refused leaves them
@@ -110,19 +112,21 @@ std::optional<QMap<QString, QString>> parseObject(const QString& text, QString* 
 // The operations below, for the user's own calls (report: with their log lines and console
 // lines) and for the quiet tries again of waiting members.
 
-bool refresh(bool report) {
+// Nothing when the map holds the file's members, or the file is blank or missing; else why the
+// file must not be overwritten.
+std::optional<QString> refresh(bool report) {
     const FileText file = readFile();
     if (file.state == FileState::unreadable) {
         if (report) {
             Console::print(Keys::readError);
             Logger::log(LOG_PREFIX_FN("getAppUserDefaultFromFileToDictionary()") +
-                        AppConstants::DebugLog::errorLabel + Keys::cannotBeRead);
+                        AppConstants::DebugLog::errorLabel + file.error);
         }
-        return false;
+        return file.error;
     }
-    bool usable = true;
+    std::optional<QString> trouble;
     if (file.state == FileState::tooLarge) {
-        usable = keepAside(QStringLiteral("the settings file is too large"));
+        trouble = keepAside(QStringLiteral("the settings file is too large"));
     } else if (file.state == FileState::read) {
         const std::optional<QString> text = decodeUtf8(file.bytes);
         QString unused;
@@ -131,20 +135,21 @@ bool refresh(bool report) {
             map = report ? AppUserDefaultStore::convertToDictionary(*text)
                          : parseObject(*text, &unused);
         if (!text)
-            usable = keepAside(QStringLiteral("the settings file is not UTF-8 text"));
+            trouble = keepAside(QStringLiteral("the settings file is not UTF-8 text"));
         else if (map)
             AppState::AppUserDefault = std::move(*map);
         else if (!isBlank(*text))
-            usable = keepAside(QStringLiteral("the settings file is not an object of text values"));
+            trouble =
+                keepAside(QStringLiteral("the settings file is not an object of text values"));
     }
-    if (usable)
+    if (!trouble)
         AppState::AppUserDefault.insert(unwritten());
-    return usable;
+    return trouble;
 }
 
 DurableFile::Result writeText(const QString& text, bool report) {
     if (!AppState::g_appUserDefaultUrl)
-        return {false, QStringLiteral("the settings file has no place")};
+        return {false, QStringLiteral("the settings file has no place"), false};
     const DurableFile::Result written =
         DurableFile::replace(*AppState::g_appUserDefaultUrl, text.toUtf8());
     if (!written.ok && report) {
@@ -156,12 +161,13 @@ DurableFile::Result writeText(const QString& text, bool report) {
 }
 
 // Refreshes the map from the file and writes it whole, waiting members included; the members
-// wait on while that fails. Empty text when they are in the file, else why they are not.
-QString storeWaiting(bool report) {
-    const bool refreshed =
-        report ? AppUserDefaultStore::getAppUserDefaultFromFileToDictionary() : refresh(false);
-    QString error = Keys::cannotBeRead;
-    if (refreshed) {
+// wait on while that fails. Says whether they are in the file, and why not.
+DurableFile::Result storeWaiting(bool report) {
+    if (report)
+        Logger::log(LOG_PREFIX_FN("getAppUserDefaultFromFileToDictionary()"));
+    const std::optional<QString> trouble = refresh(report);
+    DurableFile::Result written{false, trouble.value_or(QString()), false};
+    if (!trouble) {
         QJsonObject object;
         for (auto it = AppState::AppUserDefault.cbegin(); it != AppState::AppUserDefault.cend();
              ++it)
@@ -170,11 +176,11 @@ QString storeWaiting(bool report) {
             QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
         if (report)
             Logger::log(LOG_PREFIX_FN("writeToAppUserDefaultFile(text:)"));
-        error = writeText(text, report).error;
-        if (error.isEmpty()) {
+        written = writeText(text, report);
+        if (written.ok) {
             unwritten().clear();
             PendingWrites::written(&unwritten());
-            return {};
+            return written;
         }
     }
     // Without a place for the file nothing could ever write them: the map alone keeps them.
@@ -182,8 +188,8 @@ QString storeWaiting(bool report) {
         unwritten().clear();
     else
         PendingWrites::waiting(&unwritten(), *AppState::g_appUserDefaultUrl,
-                               [] { return storeWaiting(false); });
-    return error;
+                               [] { return storeWaiting(false).error; });
+    return written;
 }
 
 } // namespace
@@ -218,7 +224,7 @@ AppUserDefaultStore::convertToDictionary(const QString& text) {
 
 bool AppUserDefaultStore::getAppUserDefaultFromFileToDictionary() {
     Logger::log(LOG_PREFIX_FN("getAppUserDefaultFromFileToDictionary()"));
-    return refresh(true);
+    return !refresh(true);
 }
 
 bool AppUserDefaultStore::writeToAppUserDefaultFile(const QString& text) {
@@ -226,11 +232,12 @@ bool AppUserDefaultStore::writeToAppUserDefaultFile(const QString& text) {
     return writeText(text, true).ok;
 }
 
-bool AppUserDefaultStore::setAppUserDefault(const QString& key, const QString& value) {
+DurableFile::Result AppUserDefaultStore::setAppUserDefault(const QString& key,
+                                                           const QString& value) {
     Logger::log(LOG_PREFIX_FN("setAppUserDefault(key:value:)"));
     Logger::log(Keys::storedKey + key + Keys::valueLabel + value);
     unwritten().insert(key, value);
-    return storeWaiting(true).isEmpty();
+    return storeWaiting(true);
 }
 
 QString AppUserDefaultStore::getAppUserDefault(const QString& key) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/DurableFile.h"
+
 #include <QMap>
 #include <QString>
 
@@ -22,11 +24,11 @@ namespace AppUserDefaultStore {
 // The value stored under key, a member still waiting to be written included; empty text when the
 // key, the file or its location is missing, or when the file cannot be parsed.
 QString getAppUserDefault(const QString& key);
-// Adds or replaces one member and rewrites the file. Returns whether the file now holds it; when
-// it does not (a full disk, a file that must not be overwritten), the member waits in memory and
-// goes into the file with the next store, on a timer or when the application quits
+// Adds or replaces one member and rewrites the file. Says whether the file now holds it, and why
+// not; when it does not (a full disk, a file that must not be overwritten), the member waits in
+// memory and goes into the file with the next store, on a timer or when the application quits
 // (PendingWrites).
-bool setAppUserDefault(const QString& key, const QString& value);
+DurableFile::Result setAppUserDefault(const QString& key, const QString& value);
 // Refreshes AppState::AppUserDefault from the file, with the members still waiting to be written
 // on top. An empty or missing file leaves the map as it is; so does one that cannot be read or
 // parsed (see above). Returns false when the file

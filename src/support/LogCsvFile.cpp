@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+
 namespace {
 
 const QString& nameKey() {
@@ -32,16 +34,20 @@ std::optional<QString> LogCsvFile::pathOf(const QString& fileName) {
 
 LogCsvFile::WriteResult LogCsvFile::write(const QString& fileName, const QString& content) {
     if (!isPlainFileName(fileName))
-        return {false, {}, QStringLiteral("Not a file name: ") + fileName};
+        return {false, fileName, QStringLiteral("Not a file name: ") + fileName};
     const std::optional<QString> folder = Helper::getDirectoryUrl();
-    if (!folder || !QDir().mkpath(*folder))
-        return {false, {}, QStringLiteral("The application folder is not available.")};
-
+    if (!folder)
+        return {false, fileName, QStringLiteral("The application folder is not available.")};
     const QString path = QDir(*folder).filePath(fileName);
+    if (!QDir().mkpath(*folder))
+        return {false, path,
+                QStringLiteral("Could not make the folder ") + *folder + QStringLiteral(": ") +
+                    qt_error_string(errno)};
+
     const QByteArray bytes = content.toUtf8();
     const DurableFile::Result written = DurableFile::replace(path, bytes);
     if (!written.ok)
-        return {false, {}, written.error};
+        return {false, path, written.error, 0, written.noRoom};
 
     // A store that cannot be written keeps the name in memory, which is where the upload reads it.
     AppState::defaults().setValue(nameKey(), fileName);

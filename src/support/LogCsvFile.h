@@ -10,9 +10,10 @@ namespace LogCsvFile {
 
 struct WriteResult {
     bool ok = false;
-    QString path;    // where the file now is (on success)
-    QString error;   // why nothing was written (on failure)
-    qint64 size = 0; // bytes written (on success)
+    QString path;        // where the file is, or would have been
+    QString error;       // why nothing was written (on failure)
+    qint64 size = 0;     // bytes written (on success)
+    bool noRoom = false; // the failure is a full disk, a quota or a file-size limit
 };
 
 // Writes the text as UTF-8, durably: a file of the same name is replaced whole or not at all,

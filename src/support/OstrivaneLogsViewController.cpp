@@ -118,16 +118,19 @@ void OstrivaneLogsViewController::showProgress() {
     uploadLogsPercentageLabel->setText(progress_.percentageLine());
 }
 
-void OstrivaneLogsViewController::showUpgradeOrSupportUploadError(const QString& code) {
+void OstrivaneLogsViewController::showUpgradeOrSupportUploadError(
+    const QString& code, const std::optional<QString>& message) {
     // A failure the run outlives must not take the running upload away: its alert leaves the
     // screen in place.
     showUpgradeOrSupportUploadErrorAlert(
         this, code,
-        [self = QPointer<OstrivaneLogsViewController>(this)] { return self && self->isRunning(); });
+        [self = QPointer<OstrivaneLogsViewController>(this)] { return self && self->isRunning(); },
+        message);
     ReplyStore::emptyLists(LogBytes::shared());
 }
 
-void OstrivaneLogsViewController::endRun(const std::optional<QString>& code) {
+void OstrivaneLogsViewController::endRun(const std::optional<QString>& code,
+                                         const std::optional<QString>& message) {
     if (!isRunning())
         return;
     runState_ = RunState::failed;
@@ -135,7 +138,7 @@ void OstrivaneLogsViewController::endRun(const std::optional<QString>& code) {
     framer_.reset();
     endWait(std::make_exception_ptr(LogRunEnded()));
     if (code)
-        showUpgradeOrSupportUploadError(*code);
+        showUpgradeOrSupportUploadError(*code, message);
     ReplyStore::releaseRun(LogBytes::shared());
 }
 

@@ -10,6 +10,7 @@
 #include "support/CloudAnswer.h"
 #include "support/FailureCode.h"
 #include "support/LogCommand.h"
+#include "support/LogCsvFile.h"
 #include "support/ReplyFramer.h"
 #include "support/UploadProgress.h"
 #include "transmitter/ORSSerialPortHandlerDelegate.h"
@@ -91,7 +92,10 @@ public:
 
     // The error alert of a code (which also unlocks the interface and records the code), then
     // the two reply lists of LogBytes emptied.
-    void showUpgradeOrSupportUploadError(const QString& code);
+    // message, when given, is shown instead of the code's text (see
+    // showUpgradeOrSupportUploadErrorAlert).
+    void showUpgradeOrSupportUploadError(const QString& code,
+                                         const std::optional<QString>& message = std::nullopt);
     void addtransition(QWidget* transitionView, TransitionDirection direction);
     void showUploadCompletedView();
     // The cradle was removed.
@@ -134,7 +138,7 @@ public:
     void downloadOfLogsCompleted();
     // The bytes written (the name is then stored), or nothing when the file could not be
     // written whole.
-    std::optional<qint64> writeCSVToFile(const QString& fileName);
+    LogCsvFile::WriteResult writeCSVToFile(const QString& fileName);
     void deleteLogsFileAfterSuccesfulUpload();
 
 protected:
@@ -148,7 +152,8 @@ private:
     // Ends a running run: the user is told (with the code's alert, unless an alert for the
     // failure is already on its way), every wait is ended, the framer stops and nothing more
     // is written to the port. Does nothing once the run has ended.
-    void endRun(const std::optional<QString>& code);
+    void endRun(const std::optional<QString>& code,
+                const std::optional<QString>& message = std::nullopt);
     bool isRunning() const { return runState_ == RunState::running; }
     // Throws LogRunEnded when the run ended while its caller was waiting.
     void ensureRunning() const;

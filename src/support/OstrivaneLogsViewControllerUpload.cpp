@@ -6,6 +6,7 @@
 #include "core/AppConstants.h"
 #include "core/Console.h"
 #include "core/Helper.h"
+#include "core/SaveFailure.h"
 #include "platform/MainQueue.h"
 #include "support/LogConsoleTexts.h"
 #include "support/LogCsvFile.h"
@@ -32,9 +33,13 @@ void OstrivaneLogsViewController::downloadOfLogsCompleted() {
     const QString fileName = Helper::createLogFileName(TxInfo::shared().serialNum);
     // A file that was not written must not be uploaded: an empty upload would look like
     // success. The name stored by an earlier run stays as it was.
-    const std::optional<qint64> written = writeCSVToFile(fileName);
-    if (!written) {
-        endRun(Codes::transmitterNotFoundOrAnyErrorOccured);
+    const LogCsvFile::WriteResult written = writeCSVToFile(fileName);
+    if (!written.ok) {
+        // Said as it is: the catalogue's text for the code would send the user to the cradle.
+        endRun(Codes::transmitterNotFoundOrAnyErrorOccured,
+               SaveFailure::alertText(AppConstants::Alerts::descriptions::logsCouldNotBeSaved +
+                                          written.path,
+                                      written.error, written.noRoom));
         return;
     }
     const std::optional<QString> stored = LogCsvFile::storedName();
@@ -44,7 +49,7 @@ void OstrivaneLogsViewController::downloadOfLogsCompleted() {
         return;
     }
     // Whatever happened to the file since its write, support gets all of it or nothing.
-    if (!LogCsvFile::isWhole(*stored, *written)) {
+    if (!LogCsvFile::isWhole(*stored, written.size)) {
         Console::print(Texts::failedToSaveCsv + *stored);
         endRun(Codes::transmitterNotFoundOrAnyErrorOccured);
         return;
@@ -70,19 +75,19 @@ void OstrivaneLogsViewController::downloadOfLogsCompleted() {
             MainQueue::async(self, [self] { self->deleteLogsFileAfterSuccesfulUpload(); });
         },
         // The file holds whole logs, far more than the small files' bound: what was written.
-        *written);
+        written.size);
 }
 
-std::optional<qint64> OstrivaneLogsViewController::writeCSVToFile(const QString& fileName) {
+LogCsvFile::WriteResult OstrivaneLogsViewController::writeCSVToFile(const QString& fileName) {
     const LogCsvFile::WriteResult written = LogCsvFile::write(fileName, csvContent);
     if (!written.ok) {
         Console::print(Texts::failedToSaveCsv + written.error);
-        return std::nullopt;
+        return written;
     }
     Console::print(Texts::csvSavedAt + written.path);
     updateProgress(UploadProgress::fileWritten);
     GlobalManager::shared().setAuditHistory(Codes::logFileDownloaded);
-    return written.size;
+    return written;
 }
 
 void OstrivaneLogsViewController::deleteLogsFileAfterSuccesfulUpload() {

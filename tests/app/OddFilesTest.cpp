@@ -128,7 +128,7 @@ const OwnFile ownFiles[] = {
      u"refused"_s, u"sent"_s},
     // Saves go only to a regular file in the folder: a link out of it is refused too.
     {"AppUserDefaultSave", [] { return *AppState::g_appUserDefaultUrl; }, R"({"k":"outside"})",
-     [] { return savedOrRefused(AppUserDefaultStore::setAppUserDefault(u"k"_s, u"saved"_s)); },
+     [] { return savedOrRefused(AppUserDefaultStore::setAppUserDefault(u"k"_s, u"saved"_s).ok); },
      u"refused"_s, u"refused"_s},
     {"SettingsSave",
      [] {
@@ -222,6 +222,11 @@ TEST(SizeLimitTest, AWritePastTheLimitFailsWithoutEndingTheApplication) {
         Logger::log(u"a line of which only the first ten bytes fit"_s);
         if (contents(log) != before)
             wrong += u"the log became: "_s + QString::fromUtf8(contents(log));
+        // A save cut short in the same way says why, and that it is a matter of room.
+        const LogCsvFile::WriteResult csv =
+            LogCsvFile::write(u"WPZ_T3.csv"_s, QString(before.size() + 100, u'x'));
+        if (csv.error != qt_error_string(EFBIG) || !csv.noRoom)
+            wrong += u" a save cut short said: "_s + csv.error;
         // Once there is room again, the next line is written whole.
         limitFileSize(RLIM_INFINITY);
         QThread::msleep(50);

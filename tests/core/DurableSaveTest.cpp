@@ -61,7 +61,7 @@ const QList<SavedFile> savedFiles{
      },
      R"({"T1-3.2-12":"2","signin":"kept"})",
      [](const QString& value) {
-         return AppUserDefaultStore::setAppUserDefault(u"T1-3.2-12"_s, value);
+         return AppUserDefaultStore::setAppUserDefault(u"T1-3.2-12"_s, value).ok;
      },
      [](const QByteArray& bytes, const QString& value) {
          return QJsonDocument::fromJson(bytes).object() ==
