@@ -317,6 +317,10 @@ inline const QString selectionChanged = QStringLiteral("selectionChangedNotifica
 namespace SerialPort {
 // Part of the cradle's device name (macOS names it "usbmodem" + its USB serial number).
 inline const QString cradleNameFragment = QStringLiteral("usbmodemKalimbo2SN5");
+// Console and debug-log lines of a cradle that cannot be used: this + the device (and why).
+inline const QString cannotBeOpened =
+    QStringLiteral("Transmitter cradle found but cannot be opened: ");
+inline const QString notFound = QStringLiteral("Transmitter cradle not found: ");
 } // namespace SerialPort
 
 // Scene identifiers of the storyboard "Main".

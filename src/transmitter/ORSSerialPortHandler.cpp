@@ -171,15 +171,15 @@ void ORSSerialPortHandler::startMonitoring() {
 void ORSSerialPortHandler::stopMonitoring() {
     pollTimer_.stop();
     closePort();
-    lastOpenFailure_.clear();
+    lastTrouble_.clear();
 }
 
-QString ORSSerialPortHandler::cradleLocation() const {
-    const QString configured = Configs::value(ConfigsKeys::serialDevicePath);
-    if (!configured.isEmpty())
-        return QFileInfo::exists(configured) ? configured : QString();
-    return CradlePortFinder::findCradle(CradlePortFinder::availablePorts(),
-                                        CradlePortFinder::defaultByIdFolder());
+void ORSSerialPortHandler::reportOnce(const QString& trouble) {
+    if (trouble == lastTrouble_)
+        return;
+    lastTrouble_ = trouble;
+    Logger::log(LOG_PREFIX + AppConstants::DebugLog::errorLabel + trouble);
+    Console::print(trouble);
 }
 
 void ORSSerialPortHandler::poll() {
@@ -189,10 +189,19 @@ void ORSSerialPortHandler::poll() {
             portWentAway(QStringLiteral("device no longer present"));
         return;
     }
-    const QString location = cradleLocation();
+    const QString configured = Configs::value(ConfigsKeys::serialDevicePath);
+    // A device the configuration names is the only one looked for: its absence is worth saying.
+    if (!configured.isEmpty() && !QFileInfo::exists(configured)) {
+        reportOnce(AppConstants::SerialPort::notFound + configured);
+        return;
+    }
+    const QString location =
+        !configured.isEmpty() ? configured
+                              : CradlePortFinder::findCradle(CradlePortFinder::availablePorts(),
+                                                             CradlePortFinder::defaultByIdFolder());
     if (location.isEmpty()) {
         // Gone: when it comes back, a failure to open it is worth saying again.
-        lastOpenFailure_.clear();
+        lastTrouble_.clear();
         return;
     }
     openPort(location);
@@ -210,17 +219,12 @@ bool ORSSerialPortHandler::openPort(const QString& location) {
         // Looked for again on the next poll; say so once, not every second. Without the right
         // to open the device the cradle is never opened, so whoever starts the application
         // from a terminal is told too.
-        const QString failure = location + QStringLiteral(": ") + port->errorString();
-        if (failure != lastOpenFailure_) {
-            Logger::log(LOG_PREFIX + QStringLiteral(" | ERROR: cannot open ") + failure);
-            Console::print(QStringLiteral("Transmitter cradle found but cannot be opened: ") +
-                           failure);
-        }
-        lastOpenFailure_ = failure;
+        reportOnce(AppConstants::SerialPort::cannotBeOpened + location + QStringLiteral(": ") +
+                   port->errorString());
         delete port;
         return false;
     }
-    lastOpenFailure_.clear();
+    lastTrouble_.clear();
     // Not every device has modem lines (a pseudo-terminal has none): a warning, not a failure.
     const bool dtrSet = port->setDataTerminalReady(true);
     const bool rtsSet = port->setRequestToSend(true);

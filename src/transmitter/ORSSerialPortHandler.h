@@ -17,9 +17,10 @@
 // about once a second, opens it when it appears (115200 baud, 8N1, DTR and RTS on where the
 // device has them) and closes it when it goes away, posting the serial-port notifications
 // once per change. A device path in the configuration ("SERIALDEVICEPATH") is used instead of
-// searching; that is how a pseudo-terminal stands in for the cradle. A cradle that is there but
-// cannot be opened is tried again at every look and reported (device and the system's reason,
-// on the console and in the debug log) once per cause and appearance.
+// searching; that is how a pseudo-terminal stands in for the cradle. A configured device that is
+// missing, or a cradle that is there but cannot be opened, is looked for again at every look and
+// reported (the device, and the system's reason, on the console and in the debug log) once per
+// cause and appearance.
 //
 // Lives on the main thread; its delegate is called there.
 class ORSSerialPortHandler : public QObject {
@@ -71,7 +72,8 @@ private:
     explicit ORSSerialPortHandler(QObject* parent);
 
     void poll();
-    QString cradleLocation() const;
+    // Says a trouble with the cradle, unless it is the one said last.
+    void reportOnce(const QString& trouble);
     bool openPort(const QString& location);
     void closePort();
     void portWentAway(const QString& reason);
@@ -83,7 +85,8 @@ private:
     QSerialPort* port_ = nullptr;
     std::atomic<bool> available_{false};
     QString openLocation_;
-    QString lastOpenFailure_;
+    // The trouble said last; cleared when the cradle opens or is gone.
+    QString lastTrouble_;
     QPointer<QObject> delegateObject_;
     ORSSerialPortHandlerDelegate* delegate_ = nullptr;
 };

@@ -82,7 +82,7 @@ TEST_F(SerialLinkTest, ACradleThatAppearsLaterIsOpened) {
     EXPECT_EQ(notifications->connected, 1);
 }
 
-TEST_F(SerialLinkTest, AnUnopenableDeviceIsRetriedUnannouncedAndItsFailureSaidOncePerAppearance) {
+TEST_F(SerialLinkTest, AnUnopenableOrMissingDeviceIsRetriedUnannouncedAndSaidOncePerCause) {
     // Something that is there but is not a serial device.
     const auto placeNonDevice = [&] {
         QFile notADevice(devicePath);
@@ -96,13 +96,14 @@ TEST_F(SerialLinkTest, AnUnopenableDeviceIsRetriedUnannouncedAndItsFailureSaidOn
     EXPECT_EQ(notifications->connected, 0);
     EXPECT_EQ(notifications->disconnected, 0);
 
-    // Gone for a look and back: the same failure is said again, once.
+    // Gone for a few looks, which is said once too, and back: the same failure is said again.
     ASSERT_TRUE(QFile::remove(devicePath));
     spinFor(60);
     ASSERT_TRUE(placeNonDevice());
     spinFor(150);
-    const QStringList lines = QString::fromUtf8(console.text()).split(u'\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 2) << lines.join(u'\n').toStdString();
+    QStringList lines = QString::fromUtf8(console.text()).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << lines.join(u'\n').toStdString();
+    EXPECT_EQ(lines.takeAt(1), QStringLiteral("Transmitter cradle not found: ") + devicePath);
     for (const QString& line : lines) {
         EXPECT_TRUE(line.contains(devicePath)) << line.toStdString();
         EXPECT_TRUE(line.endsWith(QString::fromUtf8(std::strerror(ENOTTY)))) << line.toStdString();
