@@ -1,5 +1,7 @@
 #include "core/DurableFile.h"
 
+#include "platform/PrivateFolder.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -106,6 +108,8 @@ DurableFile::Result DurableFile::replace(const QString& path, const QByteArray& 
         const int error = errno; // that of the temporary file's creation
         return {false, file.errorString(), isNoRoom(error)};
     }
+    // Also when it replaces a file an earlier build left open to others.
+    PrivateFolder::restrict(file.handle());
     Result written = writeAll(file, bytes);
     if (written.ok)
         written = syncToDisk(file);

@@ -25,8 +25,8 @@ struct Result {
     explicit operator bool() const { return ok; }
 };
 
-// Replaces the file at the path (see target()) with the bytes, or creates it; synced to the
-// disk where the platform offers it.
+// Replaces the file at the path (see target()) with the bytes, or creates it, as the user's
+// alone (PrivateFolder::fileMode); synced to the disk where the platform offers it.
 Result replace(const QString& path, const QByteArray& bytes);
 
 } // namespace DurableFile

@@ -6,6 +6,7 @@
 #include "core/Clock.h"
 #include "core/Console.h"
 #include "platform/BundleInfo.h"
+#include "platform/PrivateFolder.h"
 
 #include <QDir>
 #include <QLocale>
@@ -54,12 +55,25 @@ std::optional<QString> Helper::getDirectoryUrl() {
     return folder;
 }
 
-void Helper::createFolderInsideApplicationSupportIfNotExist() {
+std::optional<QString> Helper::makeDirectory(QString* error) {
     const std::optional<QString> folder = getDirectoryUrl();
     if (!folder)
+        return std::nullopt;
+    const QString why = PrivateFolder::make(
+        *folder, QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    if (error)
+        *error = why;
+    return folder;
+}
+
+void Helper::createFolderInsideApplicationSupportIfNotExist() {
+    QString error;
+    const std::optional<QString> folder = makeDirectory(&error);
+    if (!folder)
         return;
-    if (!QDir().mkpath(*folder))
-        Console::print(QStringLiteral("Could not create the folder ") + *folder);
+    if (!error.isEmpty())
+        Console::print(QStringLiteral("Could not create the folder ") + *folder +
+                       QStringLiteral(": ") + error);
     AppState::g_appUserDefaultUrl =
         QDir(*folder).filePath(AppConstants::AppUserDefaultFile::fileName);
 }

@@ -18,7 +18,12 @@ namespace Helper {
 // yet (see createFolderInsideApplicationSupportIfNotExist).
 std::optional<QString> getDirectoryUrl();
 
-// Creates that folder when needed and points AppState::g_appUserDefaultUrl at the settings
+// Makes that folder, and the maker's folder it sits in, the user's alone (PrivateFolder), creating
+// them when needed. Returns the folder; nothing when there is none. *error, when given, says why
+// the folder is not there (empty text when it is).
+std::optional<QString> makeDirectory(QString* error = nullptr);
+
+// Makes that folder (makeDirectory) and points AppState::g_appUserDefaultUrl at the settings
 // file "AppUserDefault.txt" inside it. Run at start-up.
 void createFolderInsideApplicationSupportIfNotExist();
 

@@ -103,7 +103,7 @@ void Logger::log(const QString& text, bool writeHeader) {
     static QDeadlineTimer quietUntil; // expired: the disk is tried
     if (!quietUntil.hasExpired())
         return;
-    QDir().mkpath(QFileInfo(path).absolutePath());
+    Helper::makeDirectory();
     QFile file;
     if (!RegularFile::openToAppend(file, path))
         return;

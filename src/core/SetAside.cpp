@@ -68,6 +68,7 @@ SetAside::Result SetAside::move(const QString& path) {
     if (std::rename(QFile::encodeName(path).constData(),
                     QFile::encodeName(folder.filePath(name)).constData()) != 0)
         return {false, {}, qt_error_string(errno)};
+    QFile::setPermissions(folder.filePath(name), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     const QStringList copies = copiesOf(path);
     for (qsizetype older = keptCopies; older < copies.size(); ++older)
         QFile::remove(copies.at(older));

@@ -5,6 +5,7 @@
 #include "core/Logger.h"
 #include "core/PendingWrites.h"
 #include "core/SetAside.h"
+#include "platform/PrivateFolder.h"
 #include "platform/RegularFile.h"
 
 #include <QDir>
@@ -107,8 +108,8 @@ QString SettingsStore::writeUnwritten(const Logger::Caller& caller) {
     }
     // Read now, not at start-up: another program may have written its keys since.
     const RegularFile::ReadResult file = readFile(*file_);
-    // As QSettings does, the first write makes the folder.
-    QDir().mkpath(folder());
+    // As QSettings does, the first write makes the folder; ours, so the user's alone.
+    PrivateFolder::make(folder());
     QString error = file.error;
     std::optional<IniText::Written> written;
     if (file.status == RegularFile::ReadStatus::tooLarge) {

@@ -1,5 +1,7 @@
 #include "platform/RegularFile.h"
 
+#include "platform/PrivateFolder.h"
+
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
@@ -52,7 +54,7 @@ ReadResult open(QFile& file, const QString& path, Use use,
         return tooLarge(limit);
     const int flags = O_NONBLOCK | O_CLOEXEC |
                       (use == Use::read ? O_RDONLY : O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW);
-    const int fd = ::open(name.constData(), flags, 0666);
+    const int fd = ::open(name.constData(), flags, PrivateFolder::fileMode);
     if (fd < 0)
         return errno == ELOOP || errno == ENXIO ? notRegular() : failed(errno);
     struct stat opened {};
@@ -60,6 +62,8 @@ ReadResult open(QFile& file, const QString& path, Use use,
         ::close(fd);
         return notRegular();
     }
+    if (use == Use::append)
+        PrivateFolder::restrict(fd);
     const QIODevice::OpenMode mode =
         use == Use::read ? QIODevice::ReadOnly
                          : QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered;

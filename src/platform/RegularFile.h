@@ -34,8 +34,8 @@ struct ReadResult {
 ReadResult read(const QString& path, qint64 limit = maxReadBytes);
 
 // Opens path to append, creating it when missing, only when it is a regular file and not a
-// link: a log line must never leave the folder or reach a device. Never waits. Returns whether
-// the file is open.
+// link: a log line must never leave the folder or reach a device. Never waits. The file is the
+// user's alone (PrivateFolder::fileMode) from then on. Returns whether the file is open.
 bool openToAppend(QFile& file, const QString& path);
 
 } // namespace RegularFile

@@ -9,8 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
-
 namespace {
 
 const QString& nameKey() {
@@ -35,14 +33,15 @@ std::optional<QString> LogCsvFile::pathOf(const QString& fileName) {
 LogCsvFile::WriteResult LogCsvFile::write(const QString& fileName, const QString& content) {
     if (!isPlainFileName(fileName))
         return {false, fileName, QStringLiteral("Not a file name: ") + fileName};
-    const std::optional<QString> folder = Helper::getDirectoryUrl();
+    QString error;
+    const std::optional<QString> folder = Helper::makeDirectory(&error);
     if (!folder)
         return {false, fileName, QStringLiteral("The application folder is not available.")};
     const QString path = QDir(*folder).filePath(fileName);
-    if (!QDir().mkpath(*folder))
+    if (!error.isEmpty())
         return {false, path,
                 QStringLiteral("Could not make the folder ") + *folder + QStringLiteral(": ") +
-                    qt_error_string(errno)};
+                    error};
 
     const QByteArray bytes = content.toUtf8();
     const DurableFile::Result written = DurableFile::replace(path, bytes);

@@ -20,9 +20,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -185,6 +187,36 @@ TEST_P(FullDiskSaveTest, KeepsTheOldFileAndSavesOnceThereIsRoom) {
     }
     EXPECT_TRUE(saved.save(u"third"_s));
     EXPECT_TRUE(saved.holds(contentOf(path), u"third"_s)) << contentOf(path).toStdString();
+}
+
+mode_t modeOf(const QString& path) {
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+// What is saved, and the folder of ours it is saved in, is the user's alone whatever the umask,
+// also where an earlier build left them open; the folders ours sit in stay as they are.
+TEST_P(FullDiskSaveTest, WhatItSavesIsTheUsersAlone) {
+    const SavedFile& saved = GetParam();
+    const QString path = saved.path();
+    const mode_t umaskBefore = ::umask(022);
+    const auto restore = qScopeGuard([&] { ::umask(umaskBefore); });
+    const QString notOurs[] = {
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)};
+    for (const QString& folder : {QFileInfo(path).path(), notOurs[0], notOurs[1]})
+        ASSERT_TRUE(QDir().mkpath(folder));
+    putInPlace(path, saved.old);
+    for (const QString& open : {path, QFileInfo(path).path(), notOurs[0], notOurs[1]})
+        ASSERT_EQ(::chmod(QFile::encodeName(open).constData(), open == path ? 0644 : 0755), 0);
+
+    EXPECT_TRUE(saved.save(u"second"_s));
+    Logger::log(u"a line"_s);
+    EXPECT_EQ(modeOf(path), 0600);
+    EXPECT_EQ(modeOf(Logger::currentFilePath()), 0600);
+    EXPECT_EQ(modeOf(QFileInfo(path).path()), 0700);
+    EXPECT_EQ(modeOf(notOurs[0]), 0755);
+    EXPECT_EQ(modeOf(notOurs[1]), 0755);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryKind, FullDiskSaveTest, ::testing::ValuesIn(savedFiles),

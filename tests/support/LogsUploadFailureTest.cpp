@@ -341,7 +341,7 @@ TEST_F(LogsScreenTest, FileThatCannotBeWrittenIsNotUploadedAndTheKeyStays) {
     // Said as it is, with the file and why; the step's code is recorded all the same.
     EXPECT_TRUE(alertText().startsWith(AppConstants::Alerts::descriptions::logsCouldNotBeSaved +
                                        folder + u'/'));
-    EXPECT_TRUE(alertText().endsWith(QStringLiteral(": ") + qt_error_string(EEXIST) + u'.'))
+    EXPECT_TRUE(alertText().endsWith(QStringLiteral(": ") + qt_error_string(ENOTDIR) + u'.'))
         << alertText().toStdString();
     EXPECT_TRUE(waitFor([&] { return env->auditCodes().contains(QStringLiteral("8000008")); }));
     EXPECT_TRUE(interfaceUnlocked());
