@@ -48,14 +48,15 @@ Failures tryAll() {
     return failures;
 }
 
-// Runs the tries while anything waits; made when first needed, on the main thread.
+// Runs the tries while anything waits; made when first needed, on the main thread. Held where
+// a store's destructor after main() can still ask for it: it is gone with the application.
 QTimer* retryTimer() {
-    static QPointer<QTimer> timer;
-    if (!timer && QCoreApplication::instance()) {
-        timer = new QTimer(QCoreApplication::instance());
-        QObject::connect(timer, &QTimer::timeout, timer, [] { tryAll(); });
+    static auto* timer = new QPointer<QTimer>;
+    if (!*timer && QCoreApplication::instance()) {
+        *timer = new QTimer(QCoreApplication::instance());
+        QObject::connect(*timer, &QTimer::timeout, *timer, [] { tryAll(); });
     }
-    return timer;
+    return *timer;
 }
 
 void updateTimer() {
@@ -85,10 +86,6 @@ void PendingWrites::waiting(const void* owner, const QString& file, Write write)
 void PendingWrites::written(const void* owner) {
     list().removeIf([owner](const Waiting& store) { return store.owner == owner; });
     updateTimer();
-}
-
-bool PendingWrites::anyWaiting() {
-    return !list().isEmpty();
 }
 
 bool PendingWrites::writeAllAtQuit() {

@@ -20,8 +20,6 @@ using Write = std::function<QString()>;
 void waiting(const void* owner, const QString& file, Write write);
 // The store's changes are in its file, or were given up: it no longer waits.
 void written(const void* owner);
-// Whether any store waits.
-bool anyWaiting();
 
 // Tries every waiting store once more, reporting each that still fails. Run when the
 // application quits. Returns whether every change is now written.
