@@ -8,7 +8,9 @@
 #include "core/AppConstants.h"
 #include "core/Console.h"
 #include "doubles/QuizCloudDouble.h"
+#include "platform/PrivateFolder.h"
 
+#include <QFile>
 #include <QSettings>
 
 #include <memory>
@@ -22,11 +24,14 @@ void seedSampleQuiz(const QString& configHome) {
         Console::print(QStringLiteral("quiz: no sample quiz stored (no --config-home given)"));
         return;
     }
+    // The folder is the application's own, and as private as the application makes it.
+    PrivateFolder::make(configHome + QStringLiteral("/Ostrivane"), configHome);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configHome);
     QSettings standard(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ostrivane"),
                        QStringLiteral("Pellory"));
     standard.setValue(AppConstants::userdefaultKeys::quiz, QuizCloudDouble::sampleQuizJson());
     standard.sync();
+    QFile::setPermissions(standard.fileName(), QFile::ReadOwner | QFile::WriteOwner);
     Console::print(QStringLiteral("quiz: sample quiz %1 stored under \"%2\" in %3")
                        .arg(QuizCloudDouble::sampleQuizID)
                        .arg(AppConstants::userdefaultKeys::quiz, standard.fileName()));

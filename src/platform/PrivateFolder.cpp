@@ -37,8 +37,9 @@ QString makeOne(const QString& path) {
 
 QString PrivateFolder::make(const QString& folder, const QString& notOurs) {
 #ifdef Q_OS_UNIX
-    const QString path = QDir::cleanPath(folder);
-    QString base = notOurs.isEmpty() ? QFileInfo(path).path() : QDir::cleanPath(notOurs);
+    // Absolute, so that the folders in between are counted from the same place.
+    const QString path = QDir(folder).absolutePath();
+    QString base = notOurs.isEmpty() ? QFileInfo(path).path() : QDir(notOurs).absolutePath();
     QString ours = QDir(base).relativeFilePath(path);
     if (ours.isEmpty() || ours == u"." || ours.startsWith(u"..")) {
         base = QFileInfo(path).path();
