@@ -29,8 +29,8 @@ QList<Waiting>& list() {
 // The failures each try ended in, by file.
 using Failures = QList<std::pair<QString, QString>>;
 
-// Tries each waiting store once. A store that succeeds tells written() itself; one that is
-// written meanwhile by another store's try is not tried again.
+// Tries each waiting store once; one that succeeds waits no more. A store written meanwhile by
+// another store's try is not tried again.
 Failures tryAll() {
     Failures failures;
     const QList<Waiting> waiting = list();

@@ -51,8 +51,8 @@ QString nextName(const QDir& folder, const QString& name, const QList<Copy>& cop
         return name + marker + moment + (number > 1 ? u'-' + QString::number(number) : QString());
     };
     // Something not ours may hold the name.
-    while (QFileInfo(folder.filePath(named())).exists() ||
-           QFileInfo(folder.filePath(named())).isSymLink())
+    for (QFileInfo taken(folder.filePath(named())); taken.exists() || taken.isSymLink();
+         taken = QFileInfo(folder.filePath(named())))
         ++number;
     return named();
 }

@@ -55,17 +55,19 @@ OstrivaneCustomAlertView* presentCustomAlert(ViewController* screen,
     return screen->presentAsSheet(alert) ? alert : nullptr;
 }
 
-// Shows the message in place of the error alert still open, if any: one error alert at a
-// time, the newest. Closing an alert that ends a run takes the window back to the welcome screen;
-// closing one that the run outlives only takes the alert away.
+// The error alert on screen, if any. Errors are shown one at a time: a newer one takes the
+// place of the one still open.
+QPointer<OstrivaneCustomAlertView> shownErrorAlert;
+
+// Shows the message as the error alert. Closing an alert that ends a run takes the window back
+// to the welcome screen; closing one that the run outlives only takes the alert away.
 void presentErrorAlert(ViewController* screen, const QString& message, bool runGoesOn) {
-    static QPointer<OstrivaneCustomAlertView> open;
-    if (open)
-        open->dismiss();
-    open = presentCustomAlert(screen, AppConstants::Alerts::titles::notification, std::nullopt,
-                              message, true);
-    if (open && !runGoesOn)
-        open->setCloseAction([] {
+    if (shownErrorAlert)
+        shownErrorAlert->dismiss();
+    shownErrorAlert = presentCustomAlert(screen, AppConstants::Alerts::titles::notification,
+                                         std::nullopt, message, true);
+    if (shownErrorAlert && !runGoesOn)
+        shownErrorAlert->setCloseAction([] {
             NotificationCenter::defaultCenter().post(
                 AppConstants::Notifications::showWelcomeScreen);
         });

@@ -89,12 +89,14 @@ QMap<QString, QString>& unwritten() {
     return members;
 }
 
-// The map held by a JSON text, or nothing; *error says why when the text is not JSON at all.
-std::optional<QMap<QString, QString>> parseObject(const QString& text, QString* error) {
+// The map held by a JSON text, or nothing; *error, when asked for, says why when the text is
+// not JSON at all.
+std::optional<QMap<QString, QString>> parseObject(const QString& text, QString* error = nullptr) {
     QJsonParseError parsed;
     const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8(), &parsed);
     if (parsed.error != QJsonParseError::NoError) {
-        *error = parsed.errorString();
+        if (error)
+            *error = parsed.errorString();
         return std::nullopt;
     }
     if (!document.isObject())
@@ -129,11 +131,9 @@ std::optional<QString> refresh(bool report) {
         trouble = keepAside(QStringLiteral("the settings file is too large"));
     } else if (file.state == FileState::read) {
         const std::optional<QString> text = decodeUtf8(file.bytes);
-        QString unused;
         std::optional<QMap<QString, QString>> map;
         if (text && !isBlank(*text))
-            map = report ? AppUserDefaultStore::convertToDictionary(*text)
-                         : parseObject(*text, &unused);
+            map = report ? AppUserDefaultStore::convertToDictionary(*text) : parseObject(*text);
         if (!text)
             trouble = keepAside(QStringLiteral("the settings file is not UTF-8 text"));
         else if (map)
