@@ -125,24 +125,27 @@ bool ORSSerialPortHandler::sendCommandToTransmitter(const QString& base64Text) {
 }
 
 bool ORSSerialPortHandler::writeToPort(const QByteArray& bytes) {
-    if (!port_) {
+    // A cradle pulled out now is reported by the port during the calls below, which closes it
+    // and takes it out of port_; it is deleted only later, so they go on and fail on it.
+    QSerialPort* const port = port_;
+    if (!port) {
         Logger::log(LOG_PREFIX + QStringLiteral(" | ERROR: no transmitter port is open"));
         return false;
     }
     // Whatever still waits unread was sent before this command and cannot be its reply: read
     // after the write, it would be taken for the start of one. Both Qt's buffer and the
     // device's go.
-    if (!port_->clear(QSerialPort::Input))
+    if (!port->clear(QSerialPort::Input))
         Logger::log(LOG_PREFIX + QStringLiteral(" | ERROR: input not cleared: ") +
-                    port_->errorString());
-    const qint64 written = port_->write(bytes);
+                    port->errorString());
+    const qint64 written = port->write(bytes);
     if (written != bytes.size()) {
-        Logger::log(LOG_PREFIX + QStringLiteral(" | ERROR: write failed: ") + port_->errorString());
+        Logger::log(LOG_PREFIX + QStringLiteral(" | ERROR: write failed: ") + port->errorString());
         return false;
     }
     // Qt would write it on its next pass through the event loop, after whatever else waits
     // there; a command is a few bytes, which the port takes at once.
-    port_->flush();
+    port->flush();
     return true;
 }
 

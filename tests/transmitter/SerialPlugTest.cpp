@@ -14,6 +14,8 @@
 TEST_F(SerialLinkTest, UnpluggingIsReportedOnceAndEverythingStops) {
     plugIn();
     transmitter->close(); // the pseudo-terminal hangs up under the open port
+    // A command on its way as it hangs up: the port reports the loss while it is being written.
+    EXPECT_FALSE(handler().sendCommandToTransmitter(QStringLiteral("AQID")));
     ASSERT_TRUE(waitFor([&] { return !handler().isSerialPortAvailable(); }));
     // Many poll periods later: still one report of each, even though Qt signals the lost
     // device again and again until the port is closed.
