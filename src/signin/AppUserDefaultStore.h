@@ -31,8 +31,8 @@ QString getAppUserDefault(const QString& key);
 DurableFile::Result setAppUserDefault(const QString& key, const QString& value);
 // Refreshes AppState::AppUserDefault from the file, with the members still waiting to be written
 // on top. An empty or missing file leaves the map as it is; so does one that cannot be read or
-// parsed (see above). Returns false when the file
-// exists but must not be overwritten (it could not be read, or not be moved aside).
+// parsed (see above). Returns false when the file exists but must not be overwritten (it could
+// not be read, or not be moved aside).
 bool getAppUserDefaultFromFileToDictionary();
 // The whole file as text; empty text when it is missing or unreadable. A file not written yet
 // (the first start) is normal and reads silently; an unreadable one, or no location, prints
