@@ -49,11 +49,23 @@ GlobalManager& GlobalManager::shared() {
     static GlobalManager* instance = [] {
         auto* manager = new GlobalManager;
         // The network access manager and every answer belong to the main thread.
-        if (QCoreApplication::instance())
+        if (QCoreApplication::instance()) {
             manager->moveToThread(QCoreApplication::instance()->thread());
+            qAddPostRoutine([] { GlobalManager::shared().closeNetwork(); });
+        }
         return manager;
     }();
     return *instance;
+}
+
+void GlobalManager::closeNetwork() {
+    if (!nam_)
+        return;
+    // No answer is handed out now: nothing is left to take it.
+    for (QNetworkReply* reply : nam_->findChildren<QNetworkReply*>())
+        reply->disconnect(this);
+    delete nam_;
+    nam_ = nullptr;
 }
 
 GlobalManager::GlobalManager() : nam_(new QNetworkAccessManager(this)) {
@@ -71,6 +83,8 @@ void GlobalManager::sendOnce(const QNetworkRequest& request, HTTPMethod method,
         MainQueue::async(this, [=, this] { sendOnce(request, method, body, style, completion); });
         return;
     }
+    if (!nam_)
+        return; // the application has ended
     QNetworkRequest wire(request);
     // Qt would follow a redirect by rewinding the body, which OnceReadBody refuses; each hop
     // is sent here as a request of its own instead.

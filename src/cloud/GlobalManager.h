@@ -94,6 +94,11 @@ private:
     void dispatch(HTTPMethod method, Builder build, APICompletion completion);
     void send(HTTPMethod method, const Builder& build, APICompletion completion);
     void postAudit(const AuditPost& post);
+    // Run as the application object is destroyed: the network access manager's thread must not
+    // outlive it, or its last socket events reach an application that is gone. Requests still
+    // on their way stay unanswered, as they already were once the event loop had stopped, and
+    // none is sent after.
+    void closeNetwork();
 
     QNetworkAccessManager* nam_ = nullptr;
     // What the waiting slot held when its record was sent, while that post waits for its answer.
